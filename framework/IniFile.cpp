@@ -1,0 +1,484 @@
+#include "framework/IniFile.h"
+
+#include "framework/PathUtil.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace orv {
+
+namespace {
+
+bool isSpace(char c)
+{
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+// Unquotes `text` (the opening quote already dropped): "" gives one quote, a
+// single quote ends the value and the rest of the line is discarded.
+// Returns true when the closing quote was found.
+bool unquote(const std::string& text, std::string& out)
+{
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '"') {
+            if (i + 1 < text.size() && text[i + 1] == '"') {
+                out += '"';
+                ++i;
+            } else {
+                return true;
+            }
+        } else {
+            out += text[i];
+        }
+    }
+    return false;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return 0;
+}
+
+std::uint8_t hexByte(const std::string& s, std::size_t pos)
+{
+    return static_cast<std::uint8_t>(hexDigit(s[pos]) * 16 + hexDigit(s[pos + 1]));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Reading
+// ---------------------------------------------------------------------------
+
+bool IniFile::load(const std::string& path)
+{
+    const std::string native = nativePath(path);
+    std::error_code ec;
+    // A folder opens as a stream on Linux and then reads as nothing; refuse it
+    // like any other file we cannot read.
+    std::ifstream in;
+    if (!std::filesystem::is_directory(native, ec))
+        in.open(native, std::ios::in | std::ios::binary);
+    if (!in.is_open()) {
+        lastError = "IniFile::load: Unable to read from " + path;
+        return false;
+    }
+
+    pending_ = false;
+    pendingKey_.clear();
+    pendingValue_.clear();
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        parseLine(line);
+    }
+    // A quoted value still open at the end of the file is dropped.
+    pending_ = false;
+    pendingKey_.clear();
+    pendingValue_.clear();
+    fileName = path;
+    return true;
+}
+
+void IniFile::parseLine(const std::string& line)
+{
+    if (pending_) {
+        std::string more;
+        const bool closed = unquote(line, more);
+        pendingValue_ += '\n';
+        pendingValue_ += more;
+        if (closed) {
+            pending_ = false;
+            storeEntry(pendingKey_, pendingValue_);
+            pendingKey_.clear();
+            pendingValue_.clear();
+        }
+        return;
+    }
+
+    if (!line.empty() && line[0] == '[') {
+        std::string name;
+        for (char c : line)
+            if (c != '[' && c != ']')
+                name += c;
+        setSection(name);
+        return;
+    }
+
+    if (!current_ || line.empty() || line[0] == '#' || line[0] == ';' || line[0] == '\'')
+        return;
+
+    std::size_t start = 0;
+    while (start < line.size() && isSpace(line[start]))
+        ++start;
+    const std::size_t eq = line.find('=', start);
+    if (eq == std::string::npos)
+        return;
+    std::size_t valueStart = eq + 1;
+    while (valueStart < line.size() && (isSpace(line[valueStart]) || line[valueStart] == '='))
+        ++valueStart;
+    if (valueStart >= line.size())
+        return; // a key with an empty value is not stored
+
+    std::string key = line.substr(start, eq - start);
+    // Trailing spaces first, then trailing tabs: "key\t =" trims completely,
+    // "key \t=" keeps its space.
+    while (!key.empty() && key.back() == ' ')
+        key.pop_back();
+    while (!key.empty() && key.back() == '\t')
+        key.pop_back();
+
+    std::string value = line.substr(valueStart);
+    if (value[0] == '"') {
+        std::string text;
+        if (!unquote(value.substr(1), text)) {
+            pending_ = true;
+            pendingKey_ = key;
+            pendingValue_ = text;
+            return;
+        }
+        value = text;
+    }
+    storeEntry(key, value);
+}
+
+void IniFile::storeEntry(const std::string& key, const std::string& value)
+{
+    if (!current_ || key.empty())
+        return;
+    const auto count = static_cast<std::uint32_t>(current_->keys.size());
+    IniEntry& entry = current_->keys[toLower(key)];
+    entry.order = count;
+    entry.name = key;
+    entry.value = value;
+}
+
+// ---------------------------------------------------------------------------
+// Writing
+// ---------------------------------------------------------------------------
+
+bool IniFile::save(const std::string& path)
+{
+    std::vector<const IniSection*> sorted;
+    for (const auto& kv : sections_)
+        sorted.push_back(&kv.second);
+    std::sort(sorted.begin(), sorted.end(), [](const IniSection* a, const IniSection* b) {
+        return a->order != b->order ? a->order < b->order : a->name < b->name;
+    });
+
+    std::string text;
+    for (const IniSection* section : sorted) {
+        text += "[" + section->name + "]\n";
+        if (!section->comment.empty()) {
+            text += "; ";
+            for (char c : section->comment)
+                text += c == '\n' ? std::string("\n; ") : std::string(1, c);
+            text += '\n';
+        }
+        std::vector<const IniEntry*> entries;
+        for (const auto& kv : section->keys)
+            entries.push_back(&kv.second);
+        std::sort(entries.begin(), entries.end(), [](const IniEntry* a, const IniEntry* b) {
+            return a->order != b->order ? a->order < b->order : a->name < b->name;
+        });
+        for (const IniEntry* entry : entries)
+            text += entry->name + "=" + entry->value + "\n";
+    }
+
+    // Write beside the target and rename over it, so that a full disk or a
+    // crash half-way never leaves the user with a cut-off settings file.
+    const std::string native = nativePath(path);
+    const std::string temp = native + ".tmp";
+    bool ok = false;
+    std::error_code ec;
+    if (!std::filesystem::is_directory(native, ec)) {
+        if (std::FILE* f = std::fopen(temp.c_str(), "wb")) {
+            ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+            ok = (std::fflush(f) == 0) && ok;
+            ok = (std::fclose(f) == 0) && ok;
+            if (ok)
+                ok = std::rename(temp.c_str(), native.c_str()) == 0;
+            if (!ok)
+                std::remove(temp.c_str());
+        }
+    }
+    if (!ok) {
+        lastError = "Unable to write to " + path;
+        return false;
+    }
+    fileName = path;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Sections and keys
+// ---------------------------------------------------------------------------
+
+bool IniFile::checkHeader(const std::string& expectedId)
+{
+    setSection("info");
+    std::string id = getString("id", "");
+    if (id.empty()) {
+        setSection("id");
+        id = getString("id", "");
+    }
+    if (!equalsIgnoreCase(id, expectedId)) {
+        lastError = "IniFile::checkHeader: Invalid file: " + fileName;
+        return false;
+    }
+    const int version = getInt("version", -1);
+    if (version == -1) {
+        lastError = "IniFile::checkHeader: No version specified in file: " + fileName;
+        return false;
+    }
+    if (version > 1) {
+        lastError = "IniFile::checkHeader: Advanced file version: " + fileName;
+        return false;
+    }
+    return true;
+}
+
+void IniFile::clear()
+{
+    sections_.clear();
+    current_ = nullptr;
+    colorCache_.clear();
+    lastError.clear();
+    fileName.clear();
+    mergeSections = true;
+    colorReferences = false;
+    pending_ = false;
+    pendingKey_.clear();
+    pendingValue_.clear();
+}
+
+void IniFile::setSection(const std::string& name)
+{
+    const std::string lookup = toLower(name);
+    auto it = sections_.find(lookup);
+    if (mergeSections && it != sections_.end()) {
+        current_ = &it->second;
+        return;
+    }
+    IniSection fresh;
+    fresh.order = static_cast<std::uint32_t>(sections_.size());
+    fresh.name = name;
+    IniSection& slot = sections_[lookup];
+    slot = std::move(fresh);
+    current_ = &slot;
+}
+
+std::vector<std::string> IniFile::getKeys() const
+{
+    std::vector<std::string> keys;
+    if (current_)
+        for (const auto& kv : current_->keys)
+            keys.push_back(kv.first);
+    return keys;
+}
+
+std::vector<std::string> IniFile::getSectionNames() const
+{
+    std::vector<std::string> names;
+    for (const auto& kv : sections_)
+        names.push_back(kv.first);
+    return names;
+}
+
+void IniFile::setSectionComment(const std::string& text)
+{
+    if (current_)
+        current_->comment = text;
+}
+
+// ---------------------------------------------------------------------------
+// Getters
+// ---------------------------------------------------------------------------
+
+std::string IniFile::getValue(const std::string& key) const
+{
+    if (!current_)
+        return std::string();
+    auto it = current_->keys.find(toLower(key));
+    return it == current_->keys.end() ? std::string() : it->second.value;
+}
+
+std::string IniFile::getString(const std::string& key, const std::string& def) const
+{
+    std::string value = getValue(key);
+    return value.empty() ? def : value;
+}
+
+int IniFile::getInt(const std::string& key, int def) const
+{
+    const std::string value = getValue(key);
+    return value.empty() ? def : toInt(value);
+}
+
+float IniFile::getFloat(const std::string& key, float def) const
+{
+    const std::string value = getValue(key);
+    return value.empty() ? def : toFloat(value);
+}
+
+bool IniFile::getBool(const std::string& key, bool def) const
+{
+    const std::string value = getValue(key);
+    if (value.empty())
+        return def;
+    return equalsIgnoreCase(value, "true") || equalsIgnoreCase(value, "yes") || value == "1";
+}
+
+sf::Color IniFile::getColor(const std::string& key, const sf::Color& def)
+{
+    const std::string raw = getValue(key);
+    sf::Color colour = def;
+    auto byte = [](const std::string& s) { return static_cast<std::uint8_t>(toInt(s)); };
+
+    if (raw.empty()) {
+        const std::string r = getValue(key + ".r");
+        const std::string g = getValue(key + ".g");
+        const std::string b = getValue(key + ".b");
+        const std::string a = getValue(key + ".a");
+        if (!r.empty() && !g.empty() && !b.empty())
+            colour = sf::Color(byte(r), byte(g), byte(b), a.empty() ? 255 : byte(a));
+    } else if (colorReferences && colorCache_.count(raw)) {
+        colour = colorCache_[raw];
+    } else if (raw.size() >= 7 && raw[0] == '#') {
+        colour = sf::Color(hexByte(raw, 1), hexByte(raw, 3), hexByte(raw, 5), 255);
+        if (raw.size() >= 9)
+            colour.a = hexByte(raw, 7);
+    } else {
+        const std::vector<std::string> parts = splitString(raw, ',', true);
+        if (parts.size() >= 3)
+            colour = sf::Color(byte(parts[0]), byte(parts[1]), byte(parts[2]),
+                               parts.size() >= 4 ? byte(parts[3]) : 255);
+    }
+
+    if (colorReferences && !key.empty())
+        colorCache_[key] = colour;
+    return colour;
+}
+
+sf::Vector2f IniFile::getVector2f(const std::string& key, const sf::Vector2f& def) const
+{
+    const std::vector<std::string> parts = splitString(getValue(key), ',', true);
+    if (parts.size() != 2)
+        return def;
+    return sf::Vector2f(toFloat(parts[0]), toFloat(parts[1]));
+}
+
+sf::Vector2i IniFile::getVector2i(const std::string& key, const sf::Vector2i& def) const
+{
+    const std::vector<std::string> parts = splitString(getValue(key), ',', true);
+    if (parts.size() != 2)
+        return def;
+    return sf::Vector2i(toInt(parts[0]), toInt(parts[1]));
+}
+
+sf::IntRect IniFile::getIntRect(const std::string& key, const sf::IntRect& def) const
+{
+    const std::vector<std::string> parts = splitString(getValue(key), ',', true);
+    if (parts.size() != 4)
+        return def;
+    return sf::IntRect(toInt(parts[0]), toInt(parts[1]), toInt(parts[2]), toInt(parts[3]));
+}
+
+sf::FloatRect IniFile::getFloatRect(const std::string& key, const sf::FloatRect& def) const
+{
+    const std::vector<std::string> parts = splitString(getValue(key), ',', true);
+    if (parts.size() != 4)
+        return def;
+    return sf::FloatRect(toFloat(parts[0]), toFloat(parts[1]), toFloat(parts[2]), toFloat(parts[3]));
+}
+
+// ---------------------------------------------------------------------------
+// Setters
+// ---------------------------------------------------------------------------
+
+void IniFile::setValue(const std::string& key, const std::string& value)
+{
+    if (!current_)
+        return;
+
+    // Quote a value that starts with a quote, or from its first line feed on;
+    // quotes inside a quoted value are doubled.
+    bool quoted = !value.empty() && value[0] == '"';
+    std::string text;
+    for (char c : value) {
+        if (c == '\n') {
+            if (!quoted) {
+                quoted = true;
+                std::string doubled;
+                for (char d : text)
+                    doubled += d == '"' ? std::string("\"\"") : std::string(1, d);
+                text = doubled;
+            }
+            if (!text.empty() && text.back() == '\r')
+                text.pop_back();
+            text += '\n';
+        } else if (c == '"' && quoted) {
+            text += "\"\"";
+        } else {
+            text += c;
+        }
+    }
+    if (quoted)
+        text = "\"" + text + "\"";
+
+    const std::string lookup = toLower(key);
+    auto it = current_->keys.find(lookup);
+    if (it != current_->keys.end()) {
+        it->second.value = text;
+        return;
+    }
+    IniEntry entry;
+    entry.order = static_cast<std::uint32_t>(current_->keys.size());
+    entry.name = key;
+    entry.value = text;
+    current_->keys.emplace(lookup, std::move(entry));
+}
+
+void IniFile::setString(const std::string& key, const std::string& value)
+{
+    setValue(key, value);
+}
+
+void IniFile::setInt(const std::string& key, int value)
+{
+    setValue(key, std::to_string(value));
+}
+
+void IniFile::setFloat(const std::string& key, float value)
+{
+    setValue(key, format("%f", static_cast<double>(value)));
+}
+
+void IniFile::setBool(const std::string& key, bool value)
+{
+    setValue(key, value ? "True" : "False");
+}
+
+void IniFile::setVector2i(const std::string& key, const sf::Vector2i& value)
+{
+    setValue(key, std::to_string(value.x) + "," + std::to_string(value.y));
+}
+
+void IniFile::setIntRect(const std::string& key, const sf::IntRect& value)
+{
+    setValue(key, std::to_string(value.left) + "," + std::to_string(value.top) + "," +
+                      std::to_string(value.width) + "," + std::to_string(value.height));
+}
+
+} // namespace orv

@@ -1,0 +1,79 @@
+#include "framework/ScreenMessages.h"
+
+#include "framework/gui/ScriptConsole.h"
+
+#include <ctime>
+
+namespace orv {
+
+int currentUtcSecond()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    return utc.tm_sec % 60;
+}
+
+void ScreenMessageList::post(const std::string& text, const sf::Color& colour)
+{
+    if (!enabled_ || text.empty())
+        return;
+    std::string expanded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+            expanded += '\n';
+            ++i;
+        } else {
+            expanded += text[i];
+        }
+    }
+    std::size_t start = 0;
+    while (start <= expanded.size()) {
+        std::size_t end = expanded.find('\n', start);
+        if (end == std::string::npos)
+            end = expanded.size();
+        const std::string line = expanded.substr(start, end - start);
+        if (!line.empty())
+            addLine(line, colour);
+        start = end + 1;
+    }
+}
+
+void ScreenMessageList::addLine(const std::string& line, const sf::Color& colour)
+{
+    scriptConsole().print(line, colour);
+    ScreenMessage message;
+    message.text = line;
+    message.colour = colour;
+    message.lastSecond = currentUtcSecond();
+    entries_.push_back(std::move(message));
+    while (entries_.size() > maxEntries)
+        entries_.pop_front();
+}
+
+void ScreenMessageList::age(int nowSecond)
+{
+    for (auto it = entries_.begin(); it != entries_.end();) {
+        if (it->age != -1 && it->lastSecond != nowSecond) {
+            it->lastSecond = nowSecond;
+            if (++it->age > maxAge) {
+                it = entries_.erase(it);
+                continue;
+            }
+        }
+        ++it;
+    }
+}
+
+ScreenMessageList& screenMessages()
+{
+    static ScreenMessageList& list = *new ScreenMessageList;
+    return list;
+}
+
+void postScreenMessage(const std::string& text, const sf::Color& colour)
+{
+    screenMessages().post(text, colour);
+}
+
+} // namespace orv

@@ -1,0 +1,52 @@
+#include "TestUtil.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace testutil {
+
+TempDir::TempDir()
+{
+    previous_ = fs::current_path().string();
+    char pattern[] = "/tmp/tarnwick_test_XXXXXX";
+    if (!mkdtemp(pattern))
+        throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+    fs::current_path(path_);
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    fs::current_path(previous_, ec);
+    fs::remove_all(path_, ec);
+}
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    const fs::path p(path);
+    if (p.has_parent_path())
+        fs::create_directories(p.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool fileExists(const std::string& path)
+{
+    return fs::exists(path);
+}
+
+} // namespace testutil

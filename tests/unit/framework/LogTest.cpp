@@ -1,0 +1,188 @@
+#include "TestUtil.h"
+#include "framework/AppInfo.h"
+#include "framework/Log.h"
+#include "framework/SFMLLogStream.h"
+#include "framework/ScreenMessages.h"
+#include "framework/gui/Theme.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <ostream>
+#include <regex>
+#include <sstream>
+
+using namespace orv;
+using testutil::readFile;
+using testutil::TempDir;
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        out.push_back(line);
+    return out;
+}
+
+// Text after the "hh:mm:ss: " stamp of each line.
+std::vector<std::string> messages(const std::string& path)
+{
+    std::vector<std::string> out;
+    for (const std::string& line : lines(readFile(path)))
+        out.push_back(line.size() >= 10 ? line.substr(10) : line);
+    return out;
+}
+
+class LogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        appInfo.logPath.clear();
+        Log::open("test.log");
+        screenMessages().clear();
+        screenMessages().setEnabled(true);
+    }
+    void TearDown() override
+    {
+        screenMessages().setEnabled(false);
+        screenMessages().clear();
+        Log::disable();
+    }
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(LogTest, LineFormatAndPrefixes)
+{
+    std::time_t before = std::time(nullptr);
+    Log::write("plain");
+    Log::info("abc");
+    Log::warning("abc");
+    Log::error("abc");
+    std::time_t after = std::time(nullptr);
+
+    const std::vector<std::string> all = lines(readFile("test.log"));
+    ASSERT_EQ(all.size(), 4u);
+    const std::regex stamp("^(\\d\\d):(\\d\\d):(\\d\\d): .*$");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(all[0], m, stamp));
+    // The stamp is UTC, whatever the local zone says.
+    const int seconds = std::stoi(m[1]) * 3600 + std::stoi(m[2]) * 60 + std::stoi(m[3]);
+    std::tm lo{}, hi{};
+    gmtime_r(&before, &lo);
+    gmtime_r(&after, &hi);
+    const int loS = lo.tm_hour * 3600 + lo.tm_min * 60 + lo.tm_sec;
+    const int hiS = hi.tm_hour * 3600 + hi.tm_min * 60 + hi.tm_sec;
+    EXPECT_TRUE((seconds >= loS && seconds <= hiS) || hiS < loS) << all[0];
+
+    EXPECT_EQ(messages("test.log"), (std::vector<std::string>{"plain", "abc", "Warning: abc", "Error: abc"}));
+
+    // Screen: the three levels, in their colours, without prefixes.
+    const auto& screen = screenMessages().entries();
+    ASSERT_EQ(screen.size(), 3u);
+    EXPECT_EQ(screen[0].colour, sf::Color::White);
+    EXPECT_EQ(screen[1].text, "abc");
+    EXPECT_EQ(screen[1].colour, sf::Color(243, 115, 23, 255));
+    EXPECT_EQ(screen[2].colour, sf::Color(255, 0, 0, 255));
+}
+
+TEST_F(LogTest, OpenDeletesOldFileAndDisableStops)
+{
+    Log::write("old run");
+    Log::open("test.log");
+    Log::write("new run");
+    EXPECT_EQ(messages("test.log"), std::vector<std::string>{"new run"});
+    Log::disable();
+    Log::write("dropped");
+    EXPECT_EQ(messages("test.log"), std::vector<std::string>{"new run"});
+
+    // Without a name the log is named after the executable.
+    appInfo.logPath.clear();
+    Log::open("");
+    EXPECT_EQ(appInfo.logPath, "unit_tests.log");
+}
+
+TEST_F(LogTest, ScreenMessageList)
+{
+    for (int i = 0; i < 15; ++i)
+        Log::info("m" + std::to_string(i));
+    const auto& screen = screenMessages().entries();
+    ASSERT_EQ(screen.size(), 11u);
+    EXPECT_EQ(screen.front().text, "m4");
+    EXPECT_EQ(screen.back().text, "m14");
+
+    screenMessages().clear();
+    postScreenMessage("a\\nb", sf::Color::White);
+    postScreenMessage("c\nd\n", sf::Color::White);
+    ASSERT_EQ(screen.size(), 4u);
+    EXPECT_EQ(screen[0].text, "a");
+    EXPECT_EQ(screen[1].text, "b");
+    EXPECT_EQ(screen[3].text, "d");
+
+    // A message ages once per second change and goes after the eleventh.
+    screenMessages().clear();
+    postScreenMessage("x", sf::Color::White);
+    int second = screen[0].lastSecond;
+    for (int change = 1; change <= 10; ++change) {
+        second = (second + 1) % 60;
+        screenMessages().age(second);
+        screenMessages().age(second); // same second: no ageing
+    }
+    ASSERT_EQ(screen.size(), 1u);
+    screenMessages().age((second + 1) % 60);
+    EXPECT_TRUE(screen.empty());
+
+    screenMessages().setEnabled(false); // no window: nothing is posted
+    postScreenMessage("y", sf::Color::White);
+    EXPECT_TRUE(screen.empty());
+}
+
+TEST_F(LogTest, SfmlLineHandler)
+{
+    SFMLLogStream stream;
+    stream.lineHandler = sfmlLineHandler;
+    std::ostream err(&stream);
+    err << "Failed to load image \"x.png\"\nReason: none" << std::endl;
+    err << "not found in shader" << std::flush;
+    err << "Uniform \"time\" not found in shader" << std::flush;
+    err << "\n\n" << std::flush;
+
+    EXPECT_EQ(messages("test.log"),
+              (std::vector<std::string>{"Error: SFML: Failed to load image \"x.png\"", "Error: SFML: Reason: none",
+                                        "Error: SFML: not found in shader",
+                                        "Warning: SFML: Uniform \"time\" not found in shader"}));
+    // The shader warning stays in the file only.
+    EXPECT_EQ(screenMessages().entries().size(), 3u);
+}
+
+TEST_F(LogTest, SfmlStreamDeliversPiecesOf1024)
+{
+    static std::vector<std::size_t> pieces;
+    pieces.clear();
+    {
+        SFMLLogStream stream;
+        stream.lineHandler = [](const char*, std::size_t n) { pieces.push_back(n); };
+        std::ostream err(&stream);
+        err << std::string(2500, 'x');
+        EXPECT_EQ(pieces, (std::vector<std::size_t>{1024, 1024}));
+        err << std::flush;
+        EXPECT_EQ(pieces, (std::vector<std::size_t>{1024, 1024, 452}));
+        err << "tail";
+    } // the destructor delivers what is left
+    EXPECT_EQ(pieces.back(), 4u);
+
+    // A line cut at a piece boundary is logged as two lines.
+    SFMLLogStream stream;
+    stream.lineHandler = sfmlLineHandler;
+    std::ostream err(&stream);
+    err << std::string(1030, 'y') << std::endl;
+    const auto logged = messages("test.log");
+    ASSERT_EQ(logged.size(), 2u);
+    EXPECT_EQ(logged[0], "Error: SFML: " + std::string(1024, 'y'));
+    EXPECT_EQ(logged[1], "Error: SFML: " + std::string(6, 'y'));
+}
