@@ -1,6 +1,8 @@
 #include "app/AppSettings.h"
 
 #include "framework/AppInfo.h"
+#include "framework/Core.h"
+#include "framework/CoreConfig.h"
 #include "framework/IniFile.h"
 
 #include <algorithm>
@@ -63,5 +65,8 @@ void saveSettings()
 void resetSettings()
 {
     appSettings = AppSettings();
+    orv::setVerticalSync(true);
+    orv::coreConfig.displayFPS = false;
+    orv::coreState.showFps = false;
 }
 

@@ -1,8 +1,17 @@
 // Zendrix 2 Tarnwick: a test bed for the driving model of a top-down game.
+//
+// The start-up and shutdown order lives here, in one place. Each loader
+// reports its own failures in the log and start-up goes on; only a core that
+// cannot start ends the program (with code 1).
 
 #include "app/AppSettings.h"
+#include "app/FrameLoop.h"
 #include "framework/AppInfo.h"
+#include "framework/Core.h"
+#include "framework/CoreConfig.h"
 #include "framework/Log.h"
+#include "framework/Signals.h"
+#include "framework/gui/MessageBox.h"
 
 int main()
 {
@@ -11,10 +20,27 @@ int main()
     orv::appInfo.legalNotice = "Zendrix 2 Tarnwick test bed. Made by the Tarnwick team.";
     orv::appInfo.webAddress = "https://tarnwick.invalid/";
     orv::Log::open("Tarnwick.log");
+    orv::installQuitSignals();
     orv::defaultSoundVolume = 90;
     orv::defaultMusicVolume = 0;
 
+    if (!orv::OrvCore::init()) {
+        orv::showMessageBox("OrvCore::init failed.", "Error", orv::MessageBoxButtons::Ok, orv::MessageBoxIcon::None);
+        return 1;
+    }
+    // The test bed always runs synchronised to the display and never with a
+    // software frame cap, whatever the configuration file said.
+    orv::setVerticalSync(true);
+    orv::setFrameLimit(0);
+
     loadSettings();
+    // Image sets, terrain materials, sounds and scene assets load here.
+
+    runFrameLoop();
+
     saveSettings();
+    orv::window().setView(orv::window().getDefaultView());
+    orv::coreState.emulationActive = false;
+    orv::OrvCore::shutdown();
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "framework/ScreenMessages.h"
 
+#include "framework/Text.h"
 #include "framework/gui/ScriptConsole.h"
 
 #include <ctime>
@@ -46,6 +47,7 @@ void ScreenMessageList::addLine(const std::string& line, const sf::Color& colour
     message.text = line;
     message.colour = colour;
     message.lastSecond = currentUtcSecond();
+    message.width = textWidth(line, FontSlot::Standard, 18);
     entries_.push_back(std::move(message));
     while (entries_.size() > maxEntries)
         entries_.pop_front();

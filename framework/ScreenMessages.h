@@ -16,7 +16,7 @@ struct ScreenMessage {
     int age = 0;        ///< seconds seen; -1 never expires
     int lastSecond = 0; ///< UTC second of the minute last seen
     float width = 0.f;  ///< in the standard font at size 18
-    sf::Text drawable;
+    mutable sf::Text drawable; ///< prepared when first drawn
 };
 
 class ScreenMessageList {

@@ -2,6 +2,8 @@
 
 #include "framework/BinaryFile.h"
 
+#include <imgui.h>
+
 #include <algorithm>
 
 namespace orv {
@@ -38,6 +40,27 @@ void ScriptConsole::loadHistory(const std::string& path)
     // cannot hold stops at the end of the file instead of running on.
     for (std::int32_t i = 0; i < count && file.remaining() >= 4; ++i)
         history_.push_back(file.readOldStdString());
+}
+
+void ScriptConsole::draw()
+{
+    if (!visible)
+        return;
+    ImGui::SetNextWindowPos(ImVec2(10, 10), ImGuiCond_Appearing);
+    ImGui::SetNextWindowSize(ImVec2(width, height), ImGuiCond_Appearing);
+    if (ImGui::Begin("Script Console", &visible, ImGuiWindowFlags_NoSavedSettings)) {
+        // The recent lines only: a few hundred widgets are plenty to read.
+        const std::size_t shown = std::min<std::size_t>(lines_.size(), 200);
+        for (std::size_t i = lines_.size() - shown; i < lines_.size(); ++i) {
+            const sf::Color& c = lines_[i].colour;
+            ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(c.r / 255.f, c.g / 255.f, c.b / 255.f, 1.f));
+            ImGui::TextUnformatted(lines_[i].text.c_str());
+            ImGui::PopStyleColor();
+        }
+        if (ImGui::GetScrollY() >= ImGui::GetScrollMaxY())
+            ImGui::SetScrollHereY(1.0f);
+    }
+    ImGui::End();
 }
 
 ScriptConsole& scriptConsole()

@@ -30,6 +30,8 @@ public:
     void print(const std::string& line, const sf::Color& colour);
     /// Destroys every line.
     void clearLines() { lines_.clear(); }
+    /// The read-only window of recent lines, when visible (inside an ImGui frame).
+    void draw();
     /// Reads a history file; the history stays empty when it cannot be read.
     void loadHistory(const std::string& path);
 

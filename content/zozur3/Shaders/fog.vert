@@ -1,0 +1,9 @@
+#version 120
+varying vec2 worldPosition;
+void main()
+{
+    gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex;
+    gl_TexCoord[0] = gl_TextureMatrix[0] * gl_MultiTexCoord0;
+    gl_FrontColor = gl_Color;
+    worldPosition = gl_Vertex.xy;
+}

@@ -1,0 +1,276 @@
+#include "framework/Core.h"
+
+#include "framework/AppInfo.h"
+#include "framework/CoreConfig.h"
+#include "framework/ImGuiSfml.h"
+#include "framework/Keyboard.h"
+#include "framework/Layers.h"
+#include "framework/Log.h"
+#include "framework/SFMLLogStream.h"
+#include "framework/ScreenMessages.h"
+#include "framework/ShaderManager.h"
+#include "framework/StringUtil.h"
+#include "framework/Text.h"
+#include "framework/gui/InternalTextures.h"
+#include "framework/gui/MessageBox.h"
+#include "framework/gui/ScriptConsole.h"
+#include "framework/gui/Theme.h"
+
+#include <SFML/Config.hpp>
+#include <SFML/System/Err.hpp>
+#include <SFML/Window/VideoMode.hpp>
+
+#include <algorithm>
+
+namespace orv {
+
+CoreState coreState;
+
+namespace {
+
+std::streambuf* previousErrBuffer = nullptr;
+bool errCaptured = false;
+bool frameCounterCreated = false;
+
+void captureErrorStream()
+{
+    if (errCaptured)
+        sf::err().rdbuf(previousErrBuffer);
+    sfmlLogStream().lineHandler = sfmlLineHandler;
+    previousErrBuffer = sf::err().rdbuf(&sfmlLogStream());
+    errCaptured = true;
+}
+
+void restoreErrorStream()
+{
+    if (!errCaptured)
+        return;
+    sf::err().flush();
+    sf::err().rdbuf(previousErrBuffer);
+    errCaptured = false;
+}
+
+void placeScreenMessages()
+{
+    const float lineSpacing = Text::isLoaded() ? Text::font(FontSlot::Standard).getLineSpacing(16) : 19.f;
+    screenMessages().position = sf::Vector2f(10.f, window().getView().getSize().y - 90.f - lineSpacing);
+}
+
+void layoutConsole()
+{
+    const sf::Vector2f size = window().getView().getSize();
+    scriptConsole().layout(size.x, size.y);
+}
+
+} // namespace
+
+sf::RenderWindow& window()
+{
+    // Never destroyed: the process ends with it (SFML resources must not be
+    // torn down after their context at exit).
+    static sf::RenderWindow& w = *new sf::RenderWindow;
+    return w;
+}
+
+bool isPollDue(int frameLimit, int pollRate, float sinceLastPoll, float pollPeriod)
+{
+    if (frameLimit == 0 || frameLimit > pollRate)
+        return sinceLastPoll >= pollPeriod;
+    return true;
+}
+
+sf::FloatRect emulatedViewRect(int width, int height, unsigned windowWidth, unsigned windowHeight)
+{
+    const float W = static_cast<float>(windowWidth), H = static_cast<float>(windowHeight);
+    if (W > H)
+        return sf::FloatRect(0.f, 0.f, static_cast<float>(height) * W / H, static_cast<float>(height));
+    return sf::FloatRect(0.f, 0.f, static_cast<float>(width), static_cast<float>(width) * H / W);
+}
+
+bool setDisplayMode(int width, int height, int bitsPerPixel, bool windowed)
+{
+    width = std::max(width, 640);
+    height = std::max(height, 480);
+    sf::ContextSettings settings(0, 0, static_cast<unsigned>(std::max(0, coreConfig.antialiasingLevel)), 1, 1);
+    const sf::VideoMode mode(static_cast<unsigned>(width), static_cast<unsigned>(height),
+                             static_cast<unsigned>(std::max(1, bitsPerPixel)));
+    sf::RenderWindow& w = window();
+    w.create(mode, appInfo.title, windowed ? sf::Style::Close : sf::Style::Fullscreen, settings);
+    screenMessages().setEnabled(w.isOpen());
+
+    const std::vector<sf::VideoMode>& modes = sf::VideoMode::getFullscreenModes();
+    const sf::Vector2u size = w.getSize();
+    if (!modes.empty() && modes.front().width == size.x && modes.front().height == size.y) {
+        coreConfig.width = 0;
+        coreConfig.height = 0;
+    } else {
+        coreConfig.width = static_cast<int>(size.x);
+        coreConfig.height = static_cast<int>(size.y);
+    }
+    coreConfig.bpp = bitsPerPixel;
+    coreConfig.window = windowed;
+
+    w.setFramerateLimit(static_cast<unsigned>(std::max(0, coreConfig.fpsLimit)));
+    coreState.currentFrameLimit = coreConfig.fpsLimit;
+    w.setVerticalSyncEnabled(coreConfig.vsyncEnabled);
+    coreState.currentVsync = coreConfig.vsyncEnabled;
+    coreState.showFps = coreConfig.displayFPS;
+    coreState.windowed = windowed;
+
+    const sf::Vector2f view = w.getView().getSize();
+    Log::info(format(windowed ? "Switched to windowed display resolution %d by %d"
+                              : "Switched to fullscreen display resolution %d by %d",
+                     static_cast<int>(view.x), static_cast<int>(view.y)));
+    if (coreState.firstDisplaySwitch)
+        coreState.firstDisplaySwitch = false;
+    else
+        layoutConsole();
+    return true;
+}
+
+void emulateResolution(int width, int height)
+{
+    width = std::max(width, 640);
+    height = std::max(height, 480);
+    coreConfig.emulatedWidth = width;
+    coreConfig.emulatedHeight = height;
+    sf::RenderWindow& w = window();
+    const sf::FloatRect rect = emulatedViewRect(width, height, w.getSize().x, w.getSize().y);
+    // The view keeps the window's aspect, so it fills the whole window.
+    coreState.emulatedView.reset(rect);
+    coreState.emulatedView.setViewport(sf::FloatRect(0.f, 0.f, 1.f, 1.f));
+    w.setView(coreState.emulatedView);
+    coreState.emulationActive = true;
+    coreState.emulatedSize = sf::Vector2i(static_cast<int>(rect.width), static_cast<int>(rect.height));
+    Log::info(format("Emulating display resolution %d by %d (adjusted for aspect)", coreState.emulatedSize.x,
+                     coreState.emulatedSize.y));
+}
+
+void setVerticalSync(bool on)
+{
+    window().setVerticalSyncEnabled(on);
+    coreState.currentVsync = on;
+    coreConfig.vsyncEnabled = on;
+}
+
+void setFrameLimit(int limit)
+{
+    window().setFramerateLimit(static_cast<unsigned>(std::max(0, limit)));
+    coreState.currentFrameLimit = limit;
+    coreConfig.fpsLimit = limit;
+}
+
+void updateFrame()
+{
+    coreState.pollTicked = false;
+    coreState.frameTime = coreState.frameClock.restart().asSeconds();
+    const bool due = isPollDue(coreState.currentFrameLimit, coreState.pollRate,
+                               coreState.pollClock.getElapsedTime().asSeconds(), coreState.pollPeriod);
+    if (due) {
+        coreState.pollClock.restart();
+        coreState.pollTicked = true;
+        coreState.tickPhase = (coreState.tickPhase + 1) % 4;
+        pollEvents();
+    }
+    // Audio::pollSound() joins here with the sound bank.
+}
+
+namespace OrvCore {
+
+bool init()
+{
+    captureErrorStream();
+    loadCoreConfig();
+
+    const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+    bool displayOk;
+    if (coreState.configFileMissing) {
+        displayOk = setDisplayMode(static_cast<int>(desktop.width), static_cast<int>(desktop.height), 32, false);
+    } else {
+        const bool useDesktop = coreConfig.width == 0 || coreConfig.height == 0;
+        displayOk = setDisplayMode(useDesktop ? static_cast<int>(desktop.width) : coreConfig.width,
+                                   useDesktop ? static_cast<int>(desktop.height) : coreConfig.height,
+                                   coreConfig.bpp, coreConfig.window);
+    }
+    if (!displayOk)
+        return false;
+
+    if (!ShaderManager::initShaders()) {
+        Log::error("OrvCore::init: Shaders are not available on this machine");
+        return false;
+    }
+    clearRedirect();
+    loadTheme();
+
+    if (!Text::init()) {
+        showMessageBox("OrvCore::init: loadFonts failed.", "Error", MessageBoxButtons::Ok, MessageBoxIcon::Error);
+        return false;
+    }
+    placeScreenMessages();
+
+    Keyboard::buildKeyNames();
+    loadInternalTextures();
+    const int iconNumbers[3] = {164, 61, 84};
+    for (int i = 0; i < 3; ++i)
+        coreIcons[i] = iconSprite(iconNumbers[i]);
+
+    if (!frameCounterCreated) {
+        createFrameCounterText();
+        frameCounterCreated = true;
+    }
+
+    // Audio::init() joins here with the sound bank.
+
+    if (!coreState.pollerStarted) {
+        coreState.pollPeriod = 1.0f / static_cast<float>(coreState.pollRate);
+        coreState.pollClock.restart();
+        coreState.pollerStarted = true;
+        Log::info(format("Events poller started at %d ticks per second", coreState.pollRate));
+    }
+
+    if (!scriptConsole().create()) {
+        showMessageBox("OrvCore::Init: createConsole failed.", "Error", MessageBoxButtons::Ok,
+                       MessageBoxIcon::Error);
+        return false;
+    }
+    layoutConsole();
+    coreState.initialised = true;
+    // The headers this was built against are the library it runs with: the
+    // Debian package pins both.
+    Log::info(format("ZOZUR3 initialised using SFML v%d.%d.%d", SFML_VERSION_MAJOR, SFML_VERSION_MINOR,
+                     SFML_VERSION_PATCH));
+
+    if (!coreState.configFileMissing && coreConfig.emulatedWidth != 0 && coreConfig.emulatedHeight != 0)
+        emulateResolution(coreConfig.emulatedWidth, coreConfig.emulatedHeight);
+    if (coreState.emulationActive) {
+        placeScreenMessages();
+        layoutConsole();
+    }
+    return true;
+}
+
+void shutdown()
+{
+    if (!coreState.initialised)
+        return;
+    saveCoreConfig();
+    if (coreState.emulationActive) {
+        window().setView(window().getDefaultView());
+        coreState.emulationActive = false;
+    }
+    releaseInternalTextures();
+    scriptConsole().clearLines();
+    coreState.pollerStarted = false;
+    Log::info("Events poller stopped");
+    // Audio::close() joins here with the sound bank.
+    restoreErrorStream();
+    if (window().isOpen()) {
+        ImGuiSfml::shutdown();
+        window().close();
+    }
+    screenMessages().setEnabled(false);
+    coreState.initialised = false;
+}
+
+} // namespace OrvCore
+} // namespace orv

@@ -1,0 +1,364 @@
+#include "framework/Layers.h"
+
+#include "framework/Core.h"
+#include "framework/ImGuiSfml.h"
+#include "framework/Keyboard.h"
+#include "framework/Screenshot.h"
+#include "framework/ScreenMessages.h"
+#include "framework/ShaderManager.h"
+#include "framework/Text.h"
+#include "framework/gui/ScriptConsole.h"
+#include "framework/gui/Theme.h"
+
+#include <SFML/Graphics/RectangleShape.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/Graphics/Text.hpp>
+#include <SFML/Graphics/VertexArray.hpp>
+#include <SFML/Window/Keyboard.hpp>
+
+#include <cmath>
+
+namespace orv {
+
+DisplayStats displayStats;
+std::vector<Hint> hintList;
+
+bool FrameRateCounter::frame(float clockSeconds)
+{
+    ++count_;
+    if (clockSeconds < 1.0f)
+        return false;
+    shown_ = count_;
+    count_ = 0;
+    return true;
+}
+
+namespace {
+
+struct LayerState {
+    // Indexed by layer number; 0 to 2 are not textures.
+    sf::RenderTexture* textures[8] = {};
+    bool created[8] = {};
+    bool used[8] = {};
+    bool lightingAvailable = true;
+    bool redirect = false;
+    sf::RenderTarget* redirectTarget = nullptr;
+    bool filterShaderBound = false;
+    FrameRateCounter fps;
+    sf::Clock fpsClock;
+    bool fpsTextReady = false;
+    sf::Text fpsText;
+    float fpsReservedWidth = 0.f;
+    sf::RectangleShape fpsBackdrop;
+    sf::VertexArray quad{sf::TriangleStrip, 4};
+};
+
+// Never destroyed: render textures hold GL objects that must not be released
+// after the context is gone at exit.
+LayerState& layers()
+{
+    static LayerState& s = *new LayerState;
+    return s;
+}
+
+bool isTextureLayer(int number)
+{
+    return number >= LayerUi && number <= LayerFilter;
+}
+
+sf::RenderTarget& currentTarget()
+{
+    LayerState& s = layers();
+    return s.redirect && s.redirectTarget ? *s.redirectTarget : static_cast<sf::RenderTarget&>(window());
+}
+
+// Draws a finished layer texture over the whole view of the window.
+void compositeLayer(int number, const sf::RenderStates& states)
+{
+    LayerState& s = layers();
+    sf::RenderTexture& texture = *s.textures[number];
+    texture.display();
+    const sf::View& view = window().getView();
+    sf::Sprite sprite(texture.getTexture());
+    sprite.setPosition(view.getCenter() - view.getSize() * 0.5f);
+    window().draw(sprite, states);
+    ++displayStats.layersComposited;
+}
+
+void drawScreenMessages()
+{
+    ScreenMessageList& list = screenMessages();
+    if (coreState.pollTicked)
+        list.age(currentUtcSecond());
+    if (list.hidden || list.entries().empty() || !Text::isLoaded())
+        return;
+
+    const sf::Font& font = Text::font(FontSlot::Standard);
+    const unsigned size = 18;
+    const float spacing = font.getLineSpacing(size);
+    const auto& entries = list.entries();
+    float widest = 0.f;
+    for (const ScreenMessage& m : entries)
+        widest = std::max(widest, m.width > 0.f ? m.width : textWidth(m.text, FontSlot::Standard, size));
+    const float bottom = list.position.y;
+    const float top = bottom - spacing * static_cast<float>(entries.size() - 1);
+
+    sf::RenderTarget& target = getLayerTarget(LayerUi, false);
+    sf::RectangleShape back(sf::Vector2f(widest + 12.f, spacing * static_cast<float>(entries.size()) + 8.f));
+    back.setPosition(list.position.x - 6.f, top - 4.f);
+    back.setFillColor(sf::Color(0, 0, 0, 96));
+    target.draw(back);
+
+    float y = top;
+    // Drawables are prepared here, not when posted: the first messages
+    // arrive before the fonts are loaded.
+    for (const ScreenMessage& m : entries) {
+        sf::Text& t = m.drawable;
+        if (t.getFont() != &font) {
+            t.setFont(font);
+            t.setCharacterSize(size);
+            t.setString(m.text);
+            t.setFillColor(m.colour);
+            t.setOutlineColor(sf::Color::Black);
+            t.setOutlineThickness(1.f);
+        }
+        t.setPosition(list.position.x, y);
+        target.draw(t);
+        y += spacing;
+    }
+}
+
+void drawHints()
+{
+    if (hintList.empty() || !Text::isLoaded())
+        return;
+    sf::RenderTarget& target = getLayerTarget(LayerUi, false);
+    for (const Hint& hint : hintList) {
+        sf::Text t(hint.text, Text::font(FontSlot::Standard), 16);
+        t.setFillColor(theme.clHintText);
+        const sf::FloatRect b = t.getLocalBounds();
+        sf::RectangleShape box(sf::Vector2f(b.width + 12.f, b.height + 12.f));
+        box.setPosition(hint.position);
+        box.setFillColor(theme.clHintBack);
+        target.draw(box);
+        t.setPosition(hint.position + sf::Vector2f(6.f - b.left, 6.f - b.top));
+        target.draw(t);
+    }
+    hintList.clear();
+}
+
+void drawFrameCounter()
+{
+    LayerState& s = layers();
+    if (!coreState.showFps || !s.fpsTextReady)
+        return;
+    s.fpsText.setString(std::to_string(s.fps.shown()) + " FPS");
+    const sf::View& view = window().getView();
+    const sf::Vector2f origin = view.getCenter() - view.getSize() * 0.5f;
+    s.fpsText.setPosition(origin.x + view.getSize().x - s.fpsReservedWidth, origin.y + 20.f);
+    const sf::FloatRect b = s.fpsText.getGlobalBounds();
+    s.fpsBackdrop.setPosition(b.left - 5.f, b.top - 5.f);
+    s.fpsBackdrop.setSize(sf::Vector2f(b.width + 10.f, b.height + 10.f));
+    window().draw(s.fpsBackdrop);
+    window().draw(s.fpsText);
+}
+
+void setQuad(const sf::Texture& texture, float left, float top, float right, float bottom,
+             const sf::IntRect& sourceRect, const sf::Color& colour)
+{
+    sf::VertexArray& q = layers().quad;
+    sf::FloatRect src(0.f, 0.f, static_cast<float>(texture.getSize().x), static_cast<float>(texture.getSize().y));
+    if (sourceRect.width != 0 && sourceRect.height != 0)
+        src = sf::FloatRect(sourceRect);
+    q[0] = sf::Vertex({left, top}, colour, {src.left, src.top});
+    q[1] = sf::Vertex({left, bottom + 1.f}, colour, {src.left, src.top + src.height});
+    q[2] = sf::Vertex({right + 1.f, top}, colour, {src.left + src.width, src.top});
+    q[3] = sf::Vertex({right + 1.f, bottom + 1.f}, colour, {src.left + src.width, src.top + src.height});
+}
+
+} // namespace
+
+sf::RenderTarget& getLayerTarget(int number, bool force)
+{
+    LayerState& s = layers();
+    if (s.redirect && !force && s.redirectTarget)
+        return *s.redirectTarget;
+    if (number == LayerRedirect)
+        return s.redirectTarget ? *s.redirectTarget : static_cast<sf::RenderTarget&>(window());
+    if (!isTextureLayer(number) || !s.textures[number])
+        return window();
+    if (number == LayerUi || number == LayerBack || number == LayerFilter)
+        s.used[number] = true;
+    return *s.textures[number];
+}
+
+void setRedirect(sf::RenderTarget& target)
+{
+    layers().redirectTarget = &target;
+    layers().redirect = true;
+}
+
+void clearRedirect()
+{
+    layers().redirectTarget = &window();
+    layers().redirect = false;
+}
+
+void ensureLayers()
+{
+    LayerState& s = layers();
+    const sf::Vector2f viewSize = window().getView().getSize();
+    const unsigned w = static_cast<unsigned>(viewSize.x), h = static_cast<unsigned>(viewSize.y);
+    if (w == 0 || h == 0)
+        return;
+    for (int n = LayerUi; n <= LayerFilter; ++n) {
+        if (!s.textures[n])
+            s.textures[n] = new sf::RenderTexture;
+        const sf::Vector2u size = s.textures[n]->getSize();
+        if (s.created[n] && size.x == w && size.y == h)
+            continue;
+        s.created[n] = s.textures[n]->create(w, h);
+        if (s.created[n])
+            s.textures[n]->clear(sf::Color::Transparent);
+        if ((n == LayerLight || n == LayerGlow) && !s.created[n])
+            s.lightingAvailable = false;
+        if (n == LayerFilter)
+            s.filterShaderBound = false; // a new texture must be bound again
+    }
+}
+
+void beginFrame(const sf::Color& clearColour)
+{
+    if (clearColour != sf::Color(0, 0, 0, 0))
+        currentTarget().clear(clearColour);
+    ensureLayers();
+}
+
+void drawTexture(int layer, const sf::Texture& texture, float left, float top, float right, float bottom,
+                 const sf::IntRect& sourceRect, const sf::Color& colour)
+{
+    setQuad(texture, left, top, right, bottom, sourceRect, colour);
+    getLayerTarget(layer, false).draw(layers().quad, sf::RenderStates(&texture));
+}
+
+void drawTextureWithStates(const sf::RenderStates& states, const sf::Texture& texture, float left, float top,
+                           float right, float bottom, const sf::IntRect& sourceRect, const sf::Color& colour)
+{
+    setQuad(texture, left, top, right, bottom, sourceRect, colour);
+    sf::RenderStates withTexture = states;
+    withTexture.texture = &texture;
+    currentTarget().draw(layers().quad, withTexture);
+}
+
+void drawRectangle(int layer, const sf::Vector2f& position, const sf::Vector2f& size, const sf::Color& colour,
+                   bool filled, float thickness)
+{
+    sf::RectangleShape rect(size);
+    rect.setPosition(position);
+    if (filled) {
+        rect.setFillColor(colour);
+    } else {
+        rect.setFillColor(sf::Color::Transparent);
+        rect.setOutlineColor(colour);
+        rect.setOutlineThickness(thickness);
+    }
+    getLayerTarget(layer, false).draw(rect);
+}
+
+void drawLine(const sf::Vector2f& from, const sf::Vector2f& to, const sf::Color& colour, float width)
+{
+    const sf::Vector2f d = to - from;
+    const float length = std::sqrt(d.x * d.x + d.y * d.y);
+    if (length <= 0.f)
+        return;
+    const sf::Vector2f n(-d.y / length * width * 0.5f, d.x / length * width * 0.5f);
+    sf::VertexArray& q = layers().quad;
+    q[0] = sf::Vertex(from + n, colour);
+    q[1] = sf::Vertex(from - n, colour);
+    q[2] = sf::Vertex(to + n, colour);
+    q[3] = sf::Vertex(to - n, colour);
+    currentTarget().draw(q);
+}
+
+void createFrameCounterText()
+{
+    LayerState& s = layers();
+    if (s.fpsTextReady || !Text::isLoaded())
+        return;
+    s.fpsText.setFont(Text::font(FontSlot::Medium));
+    s.fpsText.setCharacterSize(24);
+    s.fpsText.setFillColor(sf::Color::White);
+    s.fpsReservedWidth = digitsWidth(FontSlot::Medium, 24, 8);
+    s.fpsBackdrop.setFillColor(sf::Color(0, 0, 0, 192));
+    s.fpsTextReady = true;
+}
+
+void display()
+{
+    LayerState& s = layers();
+    sf::RenderWindow& w = window();
+    displayStats.layersComposited = 0;
+    w.setMouseCursorVisible(true);
+
+    if (s.used[LayerBack] && s.created[LayerBack]) {
+        compositeLayer(LayerBack, sf::RenderStates::Default);
+        s.textures[LayerBack]->clear(sf::Color::Transparent);
+    }
+    s.used[LayerBack] = false;
+
+    // Lighting pass: nothing in this program submits lights, so the light and
+    // glow layers would leave the picture unchanged; they are not drawn.
+
+    if (s.used[LayerFilter] && s.created[LayerFilter]) {
+        ShaderRecord& thermal = ShaderManager::get(frameworkShaders.thermalImaging);
+        sf::RenderStates states;
+        if (thermal.loaded) {
+            if (!s.filterShaderBound) {
+                thermal.shader->setUniform("texture", sf::Shader::CurrentTexture);
+                s.filterShaderBound = true;
+            }
+            states.shader = &thermal.shader->shader();
+        }
+        compositeLayer(LayerFilter, states);
+        s.textures[LayerFilter]->clear(sf::Color::Transparent);
+    }
+    s.used[LayerFilter] = false;
+
+    drawScreenMessages();
+    drawHints();
+
+    if (s.used[LayerUi] && s.created[LayerUi]) {
+        compositeLayer(LayerUi, sf::RenderStates::Default);
+        if (!screenshotPending)
+            s.textures[LayerUi]->clear(sf::Color::Transparent);
+    }
+    s.used[LayerUi] = false;
+
+    if (s.fps.frame(s.fpsClock.getElapsedTime().asSeconds()))
+        s.fpsClock.restart();
+    displayStats.framesPerSecond = s.fps.shown();
+
+    if (ImGuiSfml::isActive() && coreState.frameTime > 0.f) {
+        if (wasKeyPressed(sf::Keyboard::Tilde, true))
+            scriptConsole().visible = !scriptConsole().visible;
+        scriptConsole().draw();
+        ImGuiSfml::render(w);
+        ImGuiSfml::newFrame(w, coreState.frameTime);
+    }
+
+    drawFrameCounter();
+
+    if (screenshotPending) {
+        screenshotPending = false;
+        takeScreenshot();
+        if (s.textures[LayerUi] && s.created[LayerUi])
+            s.textures[LayerUi]->clear(sf::Color::Transparent);
+    }
+
+    w.display();
+    updateFrame();
+    ++displayStats.framesShown;
+}
+
+} // namespace orv

@@ -1,0 +1,83 @@
+#include "framework/gui/InternalTextures.h"
+
+#include "framework/Core.h"
+#include "framework/DirectoryListing.h"
+#include "framework/Log.h"
+#include "framework/PathUtil.h"
+#include "framework/StringUtil.h"
+
+#include <map>
+
+namespace orv {
+
+sf::Sprite coreIcons[3];
+
+namespace {
+
+constexpr int iconCell = 32;
+constexpr int iconsPerRow = 16;
+
+std::map<std::string, sf::Texture*>& textures()
+{
+    static auto& t = *new std::map<std::string, sf::Texture*>;
+    return t;
+}
+
+bool isPicture(const std::string& name)
+{
+    for (const char* ext : {".png", ".jpg", ".bmp", ".tga"})
+        if (endsWithIgnoreCase(name, ext))
+            return true;
+    return false;
+}
+
+} // namespace
+
+bool loadInternalTextures()
+{
+    releaseInternalTextures();
+    DirectoryListing listing;
+    listing.scan(joinPath(frameworkDataFolder, "textures\\"), DirectoryListing::FilesOnly, true);
+    for (const DirectoryEntry& entry : listing.entries()) {
+        if (!isPicture(entry.name))
+            continue;
+        auto* texture = new sf::Texture;
+        if (texture->loadFromFile(nativePath(entry.path)))
+            textures()[toLower(entry.name)] = texture;
+        else
+            delete texture;
+    }
+    if (!internalTexture("icons.png")) {
+        Log::warning("No icon atlas in " + joinPath(frameworkDataFolder, "textures\\"));
+        return false;
+    }
+    return true;
+}
+
+void releaseInternalTextures()
+{
+    for (auto& kv : textures())
+        delete kv.second;
+    textures().clear();
+    for (sf::Sprite& icon : coreIcons)
+        icon = sf::Sprite();
+}
+
+const sf::Texture* internalTexture(const std::string& fileName)
+{
+    auto it = textures().find(toLower(fileName));
+    return it == textures().end() ? nullptr : it->second;
+}
+
+sf::Sprite iconSprite(int index)
+{
+    const sf::Texture* atlas = internalTexture("icons.png");
+    if (!atlas || index < 0)
+        return sf::Sprite();
+    sf::Sprite sprite(*atlas, sf::IntRect((index % iconsPerRow) * iconCell, (index / iconsPerRow) * iconCell,
+                                          iconCell, iconCell));
+    sprite.setOrigin(iconCell * 0.5f, iconCell * 0.5f);
+    return sprite;
+}
+
+} // namespace orv

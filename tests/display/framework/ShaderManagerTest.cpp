@@ -1,0 +1,97 @@
+#include "TestUtil.h"
+#include "framework/AppInfo.h"
+#include "framework/Log.h"
+#include "framework/ShaderManager.h"
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+using testutil::TempDir;
+using testutil::writeFile;
+
+namespace {
+
+const char* vertexSource = "#version 120\nvoid main() { gl_Position = gl_ModelViewProjectionMatrix * gl_Vertex; }\n";
+const char* fragmentSource = "#version 120\nuniform float level;\nuniform vec2 offset;\n"
+                             "void main() { gl_FragColor = vec4(level, offset, 1.0); }\n";
+
+class ShaderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        appInfo.logPath.clear();
+        Log::open("s.log");
+        ShaderManager::resetTable();
+        writeFile("s.vert", vertexSource);
+        writeFile("s.frag", fragmentSource);
+        writeFile("bad.frag", "#version 120\nvoid main() { this is not glsl }\n");
+    }
+    void TearDown() override
+    {
+        ShaderManager::resetTable();
+        Log::disable();
+    }
+    TempDir dir;
+};
+
+} // namespace
+
+TEST_F(ShaderTest, HandlesAndRecords)
+{
+    EXPECT_EQ(ShaderManager::load("s.vert", "missing.frag"), -1);
+    EXPECT_NE(testutil::readFile("s.log").find("Error: Fragment shader file not found: missing.frag"),
+              std::string::npos);
+    EXPECT_EQ(ShaderManager::load("missing.vert", ""), -1);
+    EXPECT_EQ(ShaderManager::load("", ""), -1);
+
+    // The failures used no record: the first shader still gets handle 1.
+    const ShaderHandle first = ShaderManager::load("s.vert", "s.frag");
+    EXPECT_EQ(first, 1);
+    EXPECT_TRUE(ShaderManager::get(first).loaded);
+
+    // A shader that does not compile keeps its handle, not loaded.
+    const ShaderHandle broken = ShaderManager::load("", "bad.frag");
+    EXPECT_EQ(broken, 2);
+    EXPECT_FALSE(ShaderManager::get(broken).loaded);
+    EXPECT_NE(testutil::readFile("s.log").find("Error loading fragment shader from bad.frag"), std::string::npos);
+
+    EXPECT_EQ(&ShaderManager::get(5000), &ShaderManager::get(0));
+    EXPECT_EQ(&ShaderManager::get(-1), &ShaderManager::get(0));
+    EXPECT_FALSE(ShaderManager::get(5000).loaded);
+
+    // 1023 registrations fill the table; the next one fails.
+    for (int i = 3; i <= 1023; ++i)
+        ASSERT_EQ(ShaderManager::load("s.vert", ""), i);
+    EXPECT_EQ(ShaderManager::load("s.vert", ""), -1);
+}
+
+TEST_F(ShaderTest, UniformCacheAndReload)
+{
+    const ShaderHandle h = ShaderManager::load("s.vert", "s.frag");
+    CachedShader& shader = *ShaderManager::get(h).shader;
+    const auto before = shader.uploads();
+    shader.setUniform("level", 0.5f);
+    shader.setUniform("level", 0.5f);
+    EXPECT_EQ(shader.uploads(), before + 1);
+    shader.setUniform("level", 0.75f);
+    EXPECT_EQ(shader.uploads(), before + 2);
+    shader.setUniform("offset", sf::Vector2f(1, 2));
+    shader.setUniform("offset", sf::Vector2f(1, 2));
+    EXPECT_EQ(shader.uploads(), before + 3);
+    // Same name, another type: sent again.
+    shader.setUniform("level", 1);
+    EXPECT_EQ(shader.uploads(), before + 4);
+
+    ShaderManager::reloadAll();
+    EXPECT_TRUE(ShaderManager::get(h).loaded);
+    shader.setUniform("offset", sf::Vector2f(1, 2));
+    EXPECT_EQ(shader.uploads(), before + 5);
+    EXPECT_NE(testutil::readFile("s.log").find(": Reloaded shaders"), std::string::npos);
+
+    // A source fixed on disk draws again under the same handle.
+    const ShaderHandle broken = ShaderManager::load("", "bad.frag");
+    EXPECT_FALSE(ShaderManager::get(broken).loaded);
+    writeFile("bad.frag", fragmentSource);
+    ShaderManager::reloadAll();
+    EXPECT_TRUE(ShaderManager::get(broken).loaded);
+}

@@ -1,0 +1,41 @@
+#!/bin/bash
+# F12 twice within one second: the plain name, then the "_01" name.
+. "$(dirname "$0")/lib.sh"
+e2e_begin 1280x720
+
+start_app
+find_window >/dev/null
+wait_log "ZOZUR3 initialised"
+sleep 0.5
+# Both presses must land within one UTC second, and in separate event polls.
+# Start just after a second boundary; a loaded machine can still push the
+# second picture into the next second, so try a few pairs.
+saved() { grep -c "Saved screenshot to " "$WORK/Tarnwick.log" || true; }
+first="" second=""
+for attempt in 1 2 3 4; do
+    before=$(saved)
+    while [ "$(date +%N | cut -c1)" != "0" ]; do sleep 0.01; done
+    xdotool key F12
+    sleep 0.12
+    xdotool key F12
+    for i in $(seq 1 60); do
+        [ "$(saved)" -ge $((before + 2)) ] && break
+        sleep 0.05
+    done
+    names=$(sed -n 's/.*Saved screenshot to \(screenshot_[0-9_]*\.png\)$/\1/p' "$WORK/Tarnwick.log" | tail -n2)
+    first=$(echo "$names" | head -n1)
+    second=$(echo "$names" | tail -n1)
+    [ "$second" = "${first%.png}_01.png" ] && break
+done
+expect_eq "$second" "${first%.png}_01.png" "counted name"
+[ -s "$WORK/$first" ] && [ -s "$WORK/$second" ] || fail "screenshot files missing"
+# Named in UTC.
+stamp=${first#screenshot_}
+stamp=${stamp%.png}
+now=$(date -u +%Y%m%d_%H%M%S)
+[ "${stamp:0:8}" = "${now:0:8}" ] || fail "stamp $stamp is not today's UTC date $now"
+identify -format '%wx%h' "$WORK/$first" | grep -q '^1280x720$' || fail "screenshot size"
+
+kill -TERM "$APP_PID"
+wait_exit 10
+echo PASS

@@ -1,0 +1,15 @@
+#!/bin/bash
+# SIGTERM leaves like "Exit": both settings files written, exit code 0.
+. "$(dirname "$0")/lib.sh"
+e2e_begin 1280x720
+
+start_app
+find_window >/dev/null
+wait_log "ZOZUR3 initialised"
+kill -TERM "$APP_PID"
+wait_exit 10
+expect_eq "$EXIT_CODE" 0 "exit code"
+[ -f "$WORK/zozur3.ini" ] || fail "zozur3.ini not written"
+[ -f "$WORK/Tarnwick.ini" ] || fail "Tarnwick.ini not written"
+grep -q "Events poller stopped" "$WORK/Tarnwick.log" || fail "no orderly shutdown"
+echo PASS

@@ -1,0 +1,87 @@
+#include "TestUtil.h"
+#include "framework/AppInfo.h"
+#include "framework/Keyboard.h"
+#include "framework/Log.h"
+
+#include <SFML/Window/Keyboard.hpp>
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+
+namespace {
+
+class KeyboardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Keyboard::focusOverride = 1;
+        clearPressedKeys();
+        Keyboard::buildKeyNames();
+    }
+    void TearDown() override
+    {
+        Keyboard::focusOverride = -1;
+        clearPressedKeys();
+    }
+};
+
+} // namespace
+
+TEST_F(KeyboardTest, ConsumeOncePerPress)
+{
+    Keyboard::addPressedKey(sf::Keyboard::H);
+    Keyboard::addPressedKey(sf::Keyboard::Unknown); // never stored
+    EXPECT_EQ(Keyboard::pressedKeys.size(), 1u);
+    EXPECT_TRUE(wasKeyPressed(sf::Keyboard::H, false));
+    EXPECT_TRUE(wasKeyPressed(sf::Keyboard::H, true));
+    EXPECT_FALSE(wasKeyPressed(sf::Keyboard::H, true));
+
+    // Two presses within one poll act twice.
+    Keyboard::addPressedKey(sf::Keyboard::M);
+    Keyboard::addPressedKey(sf::Keyboard::M);
+    EXPECT_TRUE(wasKeyPressed(sf::Keyboard::M, true));
+    EXPECT_TRUE(wasKeyPressed(sf::Keyboard::M, true));
+    EXPECT_FALSE(wasKeyPressed(sf::Keyboard::M, true));
+
+    // Without the focus nothing was pressed, and nothing is consumed.
+    Keyboard::addPressedKey(sf::Keyboard::E);
+    Keyboard::focusOverride = 0;
+    EXPECT_FALSE(wasKeyPressed(sf::Keyboard::E, true));
+    EXPECT_FALSE(isKeyDown(sf::Keyboard::E));
+    Keyboard::focusOverride = 1;
+    EXPECT_TRUE(wasKeyPressed(sf::Keyboard::E, true));
+}
+
+TEST_F(KeyboardTest, ListHolds129Presses)
+{
+    testutil::TempDir dir;
+    appInfo.logPath.clear();
+    Log::open("k.log");
+    for (int i = 0; i < 130; ++i)
+        Keyboard::addPressedKey(sf::Keyboard::A);
+    EXPECT_EQ(Keyboard::pressedKeys.size(), 129u);
+    EXPECT_NE(testutil::readFile("k.log").find("Error: Keyboard::addPressedKey: Too many pressed keycodes."),
+              std::string::npos);
+    Log::disable();
+}
+
+TEST_F(KeyboardTest, KeyNames)
+{
+    struct Case {
+        int code;
+        const char* name;
+    };
+    const Case cases[] = {
+        {keyCtrlZ, "Ctrl+Z"},   {keyCtrlY, "Ctrl+Y"},        {sf::Keyboard::Space, "Space"},
+        {sf::Keyboard::A, "A"}, {sf::Keyboard::Num7, "7"},    {sf::Keyboard::Escape, "Escape"},
+        {sf::Keyboard::LControl, "left Control"},             {sf::Keyboard::RSystem, "Right OS system"},
+        {sf::Keyboard::Comma, ","},                           {sf::Keyboard::Enter, "Return"},
+        {sf::Keyboard::PageDown, "Page down"},                {sf::Keyboard::Subtract, "-"},
+        {sf::Keyboard::Down, "Down arrow"},                   {sf::Keyboard::Numpad3, "numpad 3"},
+        {sf::Keyboard::F12, "F12"},                           {sf::Keyboard::Pause, "Pause"},
+        {101, ""},                                            {-1, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(getKeyName(c.code), c.name) << c.code;
+}
