@@ -12,6 +12,9 @@
 #include "framework/Log.h"
 #include "framework/Signals.h"
 #include "framework/gui/MessageBox.h"
+#include "world/ImageSets.h"
+#include "world/ObjectDefs.h"
+#include "world/TerrainTextures.h"
 
 int main()
 {
@@ -34,7 +37,10 @@ int main()
     orv::setFrameLimit(0);
 
     loadSettings();
-    // Image sets, terrain materials, sounds and scene assets load here.
+    loadImageSets();
+    loadTerrainTextures();
+    // The sound bank loads here.
+    loadObjectDefs(); // the scene assets' definitions: vehicles, shaders and effects join them
 
     runFrameLoop();
 

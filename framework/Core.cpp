@@ -64,12 +64,22 @@ void layoutConsole()
 
 } // namespace
 
+namespace {
+// Never destroyed: the process ends with it (SFML resources must not be torn
+// down after their context at exit).
+sf::RenderWindow* theWindow = nullptr;
+} // namespace
+
 sf::RenderWindow& window()
 {
-    // Never destroyed: the process ends with it (SFML resources must not be
-    // torn down after their context at exit).
-    static sf::RenderWindow& w = *new sf::RenderWindow;
-    return w;
+    if (!theWindow)
+        theWindow = new sf::RenderWindow;
+    return *theWindow;
+}
+
+bool isWindowOpen()
+{
+    return theWindow && theWindow->isOpen();
 }
 
 bool isPollDue(int frameLimit, int pollRate, float sinceLastPoll, float pollPeriod)
@@ -264,7 +274,7 @@ void shutdown()
     Log::info("Events poller stopped");
     // Audio::close() joins here with the sound bank.
     restoreErrorStream();
-    if (window().isOpen()) {
+    if (isWindowOpen()) {
         ImGuiSfml::shutdown();
         window().close();
     }

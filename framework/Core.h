@@ -33,8 +33,11 @@ struct CoreState {
 /// The process-wide core state.
 extern CoreState coreState;
 
-/// The framework's one render window.
+/// The framework's one render window (made on first use).
 sf::RenderWindow& window();
+/// True when the window has been made and is open. Never makes the window, so
+/// code that runs without a display (tools, tests) can ask.
+bool isWindowOpen();
 
 /// The framework's data folder, beside the executable.
 constexpr const char* frameworkDataFolder = "zozur3\\";

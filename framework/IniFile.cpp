@@ -296,6 +296,47 @@ std::vector<std::string> IniFile::getSectionNames() const
     return names;
 }
 
+namespace {
+
+// The n of base + n for a canonical decimal n below `below`, else -1.
+int numberAfter(const std::string& name, const std::string& lowerBase, int below)
+{
+    if (name.size() <= lowerBase.size() || name.compare(0, lowerBase.size(), lowerBase) != 0)
+        return -1;
+    const std::string digits = name.substr(lowerBase.size());
+    if (digits.size() > 10 || (digits.size() > 1 && digits[0] == '0'))
+        return -1;
+    long long n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9')
+            return -1;
+        n = n * 10 + (c - '0');
+    }
+    return n < below ? static_cast<int>(n) : -1;
+}
+
+} // namespace
+
+int IniFile::numberedSectionsPresent(const std::string& base, int below) const
+{
+    const std::string lowerBase = toLower(base);
+    int highest = -1;
+    for (const auto& kv : sections_)
+        highest = std::max(highest, numberAfter(kv.first, lowerBase, below));
+    return highest + 1;
+}
+
+int IniFile::numberedKeysPresent(const std::string& base, int below) const
+{
+    if (!current_)
+        return 0;
+    const std::string lowerBase = toLower(base);
+    int highest = -1;
+    for (const auto& kv : current_->keys)
+        highest = std::max(highest, numberAfter(kv.first, lowerBase, below));
+    return highest + 1;
+}
+
 void IniFile::setSectionComment(const std::string& text)
 {
     if (current_)

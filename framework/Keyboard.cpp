@@ -73,7 +73,7 @@ bool windowHasFocus()
 {
     if (Keyboard::focusOverride >= 0)
         return Keyboard::focusOverride == 1;
-    return window().isOpen() && window().hasFocus();
+    return isWindowOpen() && window().hasFocus();
 }
 
 static bool takeKey(std::int32_t code, bool consume)
@@ -167,7 +167,7 @@ void pollEvents()
     Keyboard::typedText.clear();
 
     sf::Event event;
-    while (window().isOpen() && window().pollEvent(event)) {
+    while (isWindowOpen() && window().pollEvent(event)) {
         if (ImGuiSfml::isActive())
             ImGuiSfml::processEvent(event);
         switch (event.type) {

@@ -63,7 +63,7 @@ std::string parentFolder(const std::string& folder)
 
 std::string runFileDialog(const std::string& startFolder, const std::string& extension, const std::string& title)
 {
-    if (!window().isOpen())
+    if (!isWindowOpen())
         return std::string();
     ImGuiSfml::start(window());
     clearPressedKeys();
@@ -76,7 +76,7 @@ std::string runFileDialog(const std::string& startFolder, const std::string& ext
     bool done = false;
 
     while (!done) {
-        if (quitSignalled() || !window().isOpen())
+        if (quitSignalled() || !isWindowOpen())
             break;
         beginFrame(sf::Color(24, 24, 28));
         bool activate = false;

@@ -32,7 +32,7 @@ MessageBoxResult showMessageBox(const std::string& text, const std::string& capt
     const MessageBoxResult no = yesNo ? MessageBoxResult::No : MessageBoxResult::Ok;
     Log::write("Message box \"" + caption + "\": " + text);
 
-    if (boxOpen || !window().isOpen()) {
+    if (boxOpen || !isWindowOpen()) {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
         return no;
     }
@@ -48,7 +48,7 @@ MessageBoxResult showMessageBox(const std::string& text, const std::string& capt
         result = r;
     };
     while (!answered) {
-        if (quitSignalled() || !window().isOpen())
+        if (quitSignalled() || !isWindowOpen())
             break;
         beginFrame(sf::Color(24, 24, 28));
 

@@ -3,6 +3,7 @@
 # 0, the framework configuration written and the test bed's settings not.
 . "$(dirname "$0")/lib.sh"
 e2e_begin 1280x720
+with_fixture_data
 printf '[info]\nversion=1\n[video]\nwidth=800\nheight=600\nwindow=True\n' > "$WORK/zozur3.ini"
 start_window_manager
 

@@ -2,6 +2,7 @@
 # An emulated 800 x 600 on a 1920 x 1080 screen keeps the screen's aspect.
 . "$(dirname "$0")/lib.sh"
 e2e_begin 1920x1080
+with_fixture_data
 printf '[info]\nversion=1\n[video]\nemulatedWidth=800\nemulatedHeight=600\n' > "$WORK/zozur3.ini"
 
 start_app

@@ -17,6 +17,7 @@ sorted=$(echo "$order" | tr ' ' '\n' | grep . | sort -n | tr '\n' ' ')
 [ "$(echo "$order" | wc -w)" = 4 ] || fail "start-up lines missing: $order"
 expect_eq "$order" "$sorted" "start-up order"
 
+dismiss_missing_map
 exit_via_options
 wait_exit 10
 expect_eq "$EXIT_CODE" 0 "exit code"

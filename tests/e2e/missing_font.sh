@@ -3,6 +3,7 @@
 # neither settings file is written.
 . "$(dirname "$0")/lib.sh"
 e2e_begin 1280x720
+with_fixture_data
 rm "$WORK/zozur3/fonts/RobotoMono-Regular.ttf"
 
 start_app

@@ -2,6 +2,7 @@
 # F12 twice within one second: the plain name, then the "_01" name.
 . "$(dirname "$0")/lib.sh"
 e2e_begin 1280x720
+with_fixture_data
 
 start_app
 find_window >/dev/null

@@ -1,15 +1,19 @@
 #!/bin/bash
 # SIGTERM leaves like "Exit": both settings files written, exit code 0.
+# Tab toggled the minimap on before.
 . "$(dirname "$0")/lib.sh"
 e2e_begin 1280x720
+with_fixture_data
 
 start_app
 find_window >/dev/null
-wait_log "ZOZUR3 initialised"
+wait_log "Found 0/0 valid map objects"
+press Tab
 kill -TERM "$APP_PID"
 wait_exit 10
 expect_eq "$EXIT_CODE" 0 "exit code"
 [ -f "$WORK/zozur3.ini" ] || fail "zozur3.ini not written"
 [ -f "$WORK/Tarnwick.ini" ] || fail "Tarnwick.ini not written"
 grep -q "Events poller stopped" "$WORK/Tarnwick.log" || fail "no orderly shutdown"
+expect_eq "$(ini_value "$WORK/Tarnwick.ini" showMinimap)" True "showMinimap after Tab"
 echo PASS

@@ -3,6 +3,7 @@
 # vertical sync in the file are overruled and written back as the test bed runs.
 . "$(dirname "$0")/lib.sh"
 e2e_begin 1280x720
+with_fixture_data
 cat > "$WORK/zozur3.ini" <<'INI'
 [info]
 version=1

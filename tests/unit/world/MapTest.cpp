@@ -1,0 +1,258 @@
+#include "MapFixture.h"
+#include "world/Minimap.h"
+
+#include <box2d/box2d.h>
+
+#include <gtest/gtest.h>
+
+using namespace mapfixture;
+using V = std::vector<int>;
+
+namespace {
+
+float fixtureArea(const Sector& s)
+{
+    float area = 0.f;
+    for (const b2Fixture* f : s.fixtures) {
+        const auto* poly = static_cast<const b2PolygonShape*>(f->GetShape());
+        const b2Vec2* v = poly->m_vertices;
+        area += 0.5f * std::fabs(b2Cross(v[1] - v[0], v[2] - v[0]));
+    }
+    return area / (metresPerPixel * metresPerPixel);
+}
+
+const sf::FloatRect at(float x, float y)
+{
+    return sf::FloatRect(x, y, 1, 1);
+}
+
+} // namespace
+
+TEST_F(MapTest, OverlappingSectors)
+{
+    load(mapText({1000, 1000}, {{rect(0, 0, 1000, 1000), ""},
+                                {rect(100, 100, 200, 100), ""},
+                                {rect(200, 100, 200, 100), ""}}));
+    const auto& s = currentMap.sectors;
+    ASSERT_EQ(s.size(), 3u);
+    // The earlier sector keeps fixtures only where the later does not cover it.
+    EXPECT_NEAR(fixtureArea(s[1]), 100.f * 100.f, 1.f);
+    EXPECT_NEAR(fixtureArea(s[2]), 200.f * 100.f, 1.f);
+    EXPECT_NEAR(fixtureArea(s[0]), 1000.f * 1000.f - 300.f * 100.f, 5.f);
+
+    EXPECT_EQ(query(at(250, 150)), V{2});           // the overlap: the later one only
+    EXPECT_EQ(query(at(150, 150)), V{1});
+    EXPECT_EQ(query(sf::FloatRect(150, 150, 100, 10)), (V{1, 2})); // both, earlier first
+    EXPECT_EQ(query(at(500, 500)), V{0});
+}
+
+TEST_F(MapTest, SectorInsideAnotherLeavesAHole)
+{
+    load(mapText({1000, 1000}, {{rect(0, 0, 1000, 1000), ""},
+                                {rect(100, 100, 400, 400), ""},
+                                {rect(200, 200, 100, 100), ""}}));
+    EXPECT_NEAR(fixtureArea(currentMap.sectors[1]), 400.f * 400.f - 100.f * 100.f, 2.f);
+    EXPECT_EQ(query(at(250, 250)), V{2});
+    EXPECT_EQ(query(at(150, 150)), V{1});
+}
+
+TEST_F(MapTest, RoofsAndShadowsHideWhatIsUnder)
+{
+    load(mapText({1000, 1000}, {{rect(0, 0, 1000, 1000), ""},
+                                {rect(100, 100, 600, 100), ""},          // a road
+                                {rect(300, 50, 100, 200), "roofSector=True\n"},
+                                {rect(500, 50, 100, 200), "isShadow=True\n"}}));
+    // Under the roof only the roof is met, and NonRoof rejects it.
+    EXPECT_EQ(query(at(350, 150)), V{});
+    EXPECT_EQ(query(at(350, 150), SectorQueryMode::Ground), V{});
+    // Reaching past the roof onto the open road finds the road.
+    EXPECT_EQ(query(sf::FloatRect(350, 150, 100, 1)), V{1});
+    // A shadow counts for NonRoof, not for Ground.
+    EXPECT_EQ(query(at(550, 150)), V{3});
+    EXPECT_EQ(query(at(550, 150), SectorQueryMode::Ground), V{});
+}
+
+TEST_F(MapTest, OutsideTheMapListsTheBackgroundFirstAndOnce)
+{
+    load(mapText({1000, 1000}, {{rect(0, 0, 1000, 1000), ""}, {rect(300, 300, 50, 50), ""}}));
+    EXPECT_EQ(query(sf::FloatRect(-10, 10, 1, 1)), V{0});       // no fixture of 0 there
+    EXPECT_EQ(query(sf::FloatRect(-1, 100, 5, 5)), V{0});       // and one there: still once
+    EXPECT_EQ(query(sf::FloatRect(-1, 310, 320, 1)), (V{0, 1}));
+    EXPECT_EQ(query(sf::FloatRect(995, 500, 5, 1)), V{0});      // right + width reaches the edge
+    EXPECT_EQ(query(sf::FloatRect(500, 500, 1, 1), SectorQueryMode::Ground), V{0});
+}
+
+TEST_F(MapTest, CategoriesColoursAndTextures)
+{
+    addTexture("Grass");
+    addTexture("FF_Stone");
+    addTexture("a.b");
+    testutil::writeFile("Data/Textures/textureColours.ini",
+                        "[first]\nGrass=1,1,1\n[second]\nGrass=10,20,30\nDoorTrack=#102030\nFF_Used=5,6,7\n");
+    const auto r = rect(0, 0, 10, 10);
+    load(mapText({100, 100}, {
+                                 {r, ""},                                           // 0
+                                 {r, "passable=1\nfloorTexture=Grass.png\n"},        // 1
+                                 {r, "passable=5\nfloorTexture=grass.png\n"},        // 2
+                                 {r, "passable=6\n"},                                // 3
+                                 {r, "passable=-1\n"},                               // 4
+                                 {r, "passable=3\nsectorType=1\nfloorTexture=Grass.png\n"}, // 5 door track
+                                 {r, "passable=2\nfloorTexture=FF_Stone.png\n"},     // 6
+                                 {r, "isShadow=True\nshadowMode=1\nsectorType=1\nfloorTexture=Grass.png\n"},
+                                 {r, "isShadow=True\nshadowMode=2\npassable=4\n"},   // 8
+                                 {r, "isShadow=True\n"},                             // 9
+                                 {r, "floorTexture=a.b.png\npassable=\n"},           // 10
+                                 {r, "floorTexture=Unknown.png\n"},                  // 11
+                             }));
+    struct Expect {
+        std::uint16_t category;
+        sf::Color colour;
+        int texture;
+    };
+    const sf::Color white = sf::Color::White;
+    const Expect expected[] = {
+        {0x0001, white, -1},
+        {0x0002, {10, 20, 30, 255}, 0},      // colours come from the last section
+        {0x0020, {10, 20, 30, 255}, -1},     // texture names are case-sensitive, colour keys not
+        {0x0000, white, -1},
+        {0x0000, white, -1},
+        {0x0001, {16, 32, 48, 255}, 0},      // door track
+        {0x0001, {5, 6, 7, 255}, 1},         // FF_ floor, still looked up by name
+        {0x0001, {255, 255, 255, 32}, -1},   // shadow: its other keys are not read
+        {0x0010, {0, 0, 0, 32}, -1},
+        {0x0001, {0, 0, 0, 96}, -1},
+        {0x0001, white, 2},
+        {0x0001, white, -1},
+    };
+    ASSERT_EQ(currentMap.sectors.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const Sector& s = currentMap.sectors[i];
+        EXPECT_EQ(s.categoryBits, expected[i].category) << "sector " << i;
+        EXPECT_EQ(s.colour, expected[i].colour) << "sector " << i;
+        EXPECT_EQ(s.textureIndex, expected[i].texture) << "sector " << i;
+    }
+    EXPECT_EQ(currentMap.sectors[8].passable, 4);
+    // Only the topmost of these stacked sectors keeps fixtures.
+    ASSERT_FALSE(currentMap.sectors[11].fixtures.empty());
+    EXPECT_TRUE(currentMap.sectors[3].fixtures.empty());
+    EXPECT_EQ(currentMap.sectors[11].fixtures.front()->GetFilterData().maskBits, sectorMaskBits);
+}
+
+TEST_F(MapTest, OutlineOrderBoundsAndStart)
+{
+    load("[header]\nsectorsCount=1\nvertsCount=4\nmapSize=100,50\n[verts]\npos0=0,0\npos1=10,0\npos2=10,20\n"
+         "pos3=5,30\n[sector0]\nverts= 3 , 0,1 \n[startZones]\nrect0=10,20,30,40\n");
+    const Sector& s = currentMap.sectors[0];
+    ASSERT_EQ(s.points.size(), 3u);
+    EXPECT_EQ(s.points[0], sf::Vector2f(5, 30));
+    EXPECT_EQ(s.points[1], sf::Vector2f(0, 0));
+    EXPECT_EQ(s.bounds, sf::FloatRect(0, 0, 10, 30));
+    EXPECT_EQ(s.triangles.size(), 3u);
+    EXPECT_EQ(currentMap.startPosition, sf::Vector2f(25, 40));
+    EXPECT_EQ(currentMap.mapSize, sf::Vector2i(100, 50));
+
+    load(mapText({100, 100}, {{rect(0, 0, 10, 10), ""}})); // no start zone
+    EXPECT_EQ(currentMap.startPosition, sf::Vector2f(0, 0));
+}
+
+TEST_F(MapTest, ObjectsOfUnknownTypeAreDropped)
+{
+    ObjectDef crate;
+    crate.name = "Crate.ob";
+    crate.collisionSize = {16, 16};
+    objectDefs.push_back(crate);
+    load(mapText({100, 100}, {{rect(0, 0, 100, 100), ""}},
+                 "[header]\nobjectsCount=3\n[object0]\nobjectType=Crate.ob\npos=10,20\nangle=45\n"
+                 "[object1]\nobjectType=crate.ob\n[object2]\nobjectType=Crate.ob\npos=30,40\n"));
+    ASSERT_EQ(currentMap.objects.size(), 2u);
+    EXPECT_EQ(currentMap.objects[1].position, sf::Vector2f(30, 40));
+    EXPECT_FLOAT_EQ(currentMap.objects[0].angle, 45.f);
+    ASSERT_NE(currentMap.objects[0].body, nullptr);
+    EXPECT_FLOAT_EQ(currentMap.objects[0].body->GetPosition().x, 10.f / 16.f);
+    EXPECT_FLOAT_EQ(currentMap.objects[0].body->GetAngle(), 0.f); // the angle is not applied
+    EXPECT_NE(log().find(": Found 2/3 valid map objects"), std::string::npos);
+}
+
+TEST_F(MapTest, LoadingTwiceGivesTheSameMap)
+{
+    addTexture("Grass");
+    const std::string text = mapText({500, 500}, {{rect(0, 0, 500, 500), "floorTexture=Grass.png\n"},
+                                                  {rect(10, 10, 100, 100), "passable=1\n"},
+                                                  {rect(50, 50, 100, 100), "isShadow=True\n"}});
+    load(text);
+    std::vector<std::tuple<std::uint16_t, sf::Uint32, int, std::size_t>> first;
+    for (const Sector& s : currentMap.sectors)
+        first.emplace_back(s.categoryBits, s.colour.toInteger(), s.textureIndex, s.fixtures.size());
+    load(text);
+    ASSERT_EQ(currentMap.sectors.size(), first.size());
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        const Sector& s = currentMap.sectors[i];
+        EXPECT_EQ(std::make_tuple(s.categoryBits, s.colour.toInteger(), s.textureIndex, s.fixtures.size()),
+                  first[i]);
+    }
+    EXPECT_EQ(query(at(60, 60)), V{2});
+}
+
+TEST_F(MapTest, BadMaps)
+{
+    // Vertex numbers outside the list are skipped with a warning each.
+    load("[header]\nsectorsCount=2\nvertsCount=4\nmapSize=100,100\n[verts]\npos0=0,0\npos1=100,0\n"
+         "pos2=100,100\npos3=0,100\n[sector0]\nverts=0,1,7,2,-1,3\n[sector1]\nverts=0,1\n");
+    EXPECT_EQ(currentMap.sectors[0].points.size(), 4u);
+    EXPECT_NE(log().find("Warning: Map Data\\Maps\\test.map: sector 0 uses vertex 7, which is not in its vertex list"),
+              std::string::npos);
+    EXPECT_NE(log().find("sector 0 uses vertex -1"), std::string::npos);
+    // Fewer than three points: no triangles, no fixtures, empty bounds.
+    const Sector& thin = currentMap.sectors[1];
+    EXPECT_TRUE(thin.triangles.empty());
+    EXPECT_TRUE(thin.fixtures.empty());
+    EXPECT_EQ(thin.bounds, sf::FloatRect());
+    EXPECT_EQ(query(at(50, 50)), V{0});
+
+    // Counts far beyond the file: read what is there, say so.
+    load("[header]\nsectorsCount=2147483647\nvertsCount=2147483647\nobjectsCount=2147483647\nmapSize=10,10\n"
+         "[verts]\npos0=0,0\npos1=10,0\npos2=10,10\n[sector0]\nverts=0,1,2\n");
+    EXPECT_EQ(currentMap.sectors.size(), 1u);
+    EXPECT_EQ(currentMap.vertices.size(), 3u);
+    EXPECT_NE(log().find("claims 2147483647 sectors but holds 1; reading 1"), std::string::npos);
+    EXPECT_NE(log().find("Found 0/2147483647 valid map objects"), std::string::npos);
+
+    // Coordinates out of range are refused, not handed to the clipper.
+    load(mapText({10, 10}, {{{{0, 0}, {1e30f, 0}, {0, 10}}, ""}}));
+    EXPECT_EQ(currentMap.sectors.size(), 1u);
+
+    // A map with no sectors: queries find nothing, joints still get a ground.
+    load("[header]\nmapSize=100,100\n");
+    EXPECT_TRUE(currentMap.sectors.empty());
+    EXPECT_EQ(query(sf::FloatRect(-5, -5, 1, 1)), V{});
+    EXPECT_NE(groundBody(), nullptr);
+    EXPECT_EQ(groundBody()->GetType(), b2_staticBody);
+
+    // An unreadable map leaves the map empty.
+    resetPhysicsWorld();
+    loadMap("Data\\Maps\\missing.map");
+    EXPECT_TRUE(currentMap.sectors.empty());
+    EXPECT_NE(log().find("IniFile::load: Unable to read from Data\\Maps\\missing.map"), std::string::npos);
+}
+
+TEST_F(MapTest, DoorTrackWithoutTexturesIsUntextured)
+{
+    load(mapText({100, 100}, {{rect(0, 0, 100, 100), "sectorType=1\n"}}));
+    EXPECT_EQ(currentMap.sectors[0].textureIndex, 0);
+    EXPECT_EQ(terrainTextureAt(currentMap.sectors[0].textureIndex), nullptr);
+    EXPECT_EQ(&materialForTextureIndex(currentMap.sectors[0].textureIndex), &textureMaterials[0]);
+}
+
+TEST(Minimap, Layout)
+{
+    const MinimapLayout example = computeMinimapLayout({1000, 500}, {1280, 720});
+    EXPECT_NEAR(example.scale, 1.1204f, 0.0001f);
+    EXPECT_EQ(example.size, sf::Vector2u(892, 446));
+    EXPECT_EQ(example.textureSize, sf::Vector2u(1024, 512));
+    // A tall map is limited by the height.
+    const MinimapLayout tall = computeMinimapLayout({500, 2000}, {1280, 720});
+    EXPECT_NEAR(tall.scale, 2000.f / 705.f, 0.001f);
+    EXPECT_EQ(tall.textureSize, sf::Vector2u(256, 1024));
+    EXPECT_FALSE(computeMinimapLayout({0, 500}, {1280, 720}).usable);
+    EXPECT_FALSE(computeMinimapLayout({1000, -1}, {1280, 720}).usable);
+}

@@ -1,0 +1,104 @@
+#include "world/SectorClipping.h"
+#include "world/Triangulate.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+float area(const Polygon& triangles)
+{
+    float total = 0.f;
+    for (std::size_t i = 0; i + 2 < triangles.size(); i += 3) {
+        const sf::Vector2f a = triangles[i], b = triangles[i + 1], c = triangles[i + 2];
+        total += 0.5f * std::fabs((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y));
+    }
+    return total;
+}
+
+Polygon square(float x, float y, float size, bool reversed = false)
+{
+    Polygon p = {{x, y}, {x + size, y}, {x + size, y + size}, {x, y + size}};
+    if (reversed)
+        std::reverse(p.begin(), p.end());
+    return p;
+}
+
+ClipPath path(const Polygon& p)
+{
+    ClipPath out;
+    for (const auto& v : p)
+        out.push_back({v.x, v.y});
+    return out;
+}
+
+} // namespace
+
+TEST(Triangulate, OutlinesAndHoles)
+{
+    struct Case {
+        Polygon outline;
+        std::vector<Polygon> holes;
+        float area;
+    };
+    const Case cases[] = {
+        {square(0, 0, 10), {}, 100.f},
+        {square(0, 0, 10, true), {}, 100.f},
+        {{{0, 0}, {10, 0}, {10, 10}, {5, 3}, {0, 10}}, {}, 65.f},   // concave
+        {square(0, 0, 10), {square(2, 2, 4)}, 84.f},
+        {square(0, 0, 10), {square(2, 2, 4, true)}, 84.f},           // a hole whatever its direction
+        {square(0, 0, 10), {square(1, 1, 2), square(5, 5, 3)}, 87.f},
+    };
+    for (const Case& c : cases) {
+        Polygon out;
+        ASSERT_TRUE(triangulate(c.outline, c.holes, out));
+        EXPECT_EQ(out.size() % 3, 0u);
+        EXPECT_NEAR(area(out), c.area, 0.01f);
+    }
+}
+
+TEST(Triangulate, FailureLeavesTheListAlone)
+{
+    Polygon out = {{1, 2}};
+    EXPECT_FALSE(triangulate({{0, 0}, {1, 1}}, {}, out));
+    EXPECT_FALSE(triangulate({{0, 0}, {1, 1}, {2, 2}}, {}, out)); // no area
+    EXPECT_FALSE(triangulate({}, {}, out));
+    EXPECT_EQ(out, (Polygon{{1, 2}}));
+
+    // A bow-tie crosses itself: the crossing point is added and kept.
+    Polygon bow;
+    ASSERT_TRUE(triangulate({{0, 0}, {10, 10}, {10, 0}, {0, 10}}, {}, bow));
+    EXPECT_NEAR(area(bow), 50.f, 0.01f);
+    EXPECT_NE(std::find(bow.begin(), bow.end(), sf::Vector2f(5, 5)), bow.end());
+}
+
+TEST(SectorClipping, DifferenceAndRectangles)
+{
+    // A square minus a square inside it: one area with one hole.
+    const ClipPath outer = path(square(0, 0, 10));
+    const ClipPath inner = path(square(2, 2, 4));
+    auto areas = clipDifference(outer, {&inner});
+    ASSERT_EQ(areas.size(), 1u);
+    EXPECT_EQ(areas[0].holes.size(), 1u);
+
+    // An island inside a hole is an area again.
+    const ClipPath ring = path(square(2, 2, 6));
+    const ClipPath island = path(square(4, 4, 2));
+    const ClipPath ringHole = path(square(3, 3, 4));
+    areas = clipDifference(ring, {&ringHole});
+    ASSERT_EQ(areas.size(), 1u);
+    EXPECT_EQ(areas[0].holes.size(), 1u);
+    (void)island;
+
+    // Fully covered: nothing left.
+    const ClipPath cover = path(square(-1, -1, 12));
+    EXPECT_TRUE(clipDifference(outer, {&cover}).empty());
+
+    // Two decimals survive the integer scaling.
+    const ClipPath fine = path(square(0.25f, 0.5f, 1.25f));
+    EXPECT_NEAR(clippedArea(fine, sf::FloatRect(-10, -10, 20, 20)), 1.5625, 1e-6);
+    EXPECT_NEAR(clippedArea(outer, sf::FloatRect(5, -5, 20, 20)), 50.0, 1e-6);
+    EXPECT_NEAR(clippedArea(path(square(0, 0, 10, true)), sf::FloatRect(5, -5, 20, 20)), 50.0, 1e-6);
+    EXPECT_EQ(clippedArea(outer, sf::FloatRect(20, 20, 5, 5)), 0.0);
+}

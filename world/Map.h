@@ -1,0 +1,98 @@
+#pragma once
+// The loaded map: polygonal sectors (later ones on top of earlier ones), the
+// objects placed on it and where vehicles start. One map per process; every
+// load replaces all of it.
+
+#include "world/SectorClipping.h"
+#include "world/Triangulate.h"
+
+#include <SFML/Graphics/Color.hpp>
+#include <SFML/Graphics/Rect.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/System/Vector2.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class b2Body;
+class b2Fixture;
+struct Sector;
+
+/// User data of a body. Every body the program tags starts with its kind, so a
+/// query can tell sector bodies from others.
+struct BodyTag {
+    std::int32_t kind = 0;
+};
+constexpr std::int32_t sectorBodyKind = 1;
+
+/// The tag of a sector's static body.
+struct SectorBodyTag : BodyTag {
+    Sector* sector = nullptr;
+};
+
+struct Sector {
+    std::uint16_t index = 0;
+    bool found = false; ///< scratch mark of the sector query
+    Polygon points;
+    Polygon triangles;
+    ClipPath clipPath;
+    sf::FloatRect bounds;
+    float friction = 0.0f;
+    std::uint16_t categoryBits = 0;
+    sf::Color colour = sf::Color(0, 0, 0, 255);
+    std::int32_t textureIndex = 0;
+    std::int16_t passable = 0;
+    std::int32_t bevelType = 0;
+    bool waterEffect = false;
+    bool isShadow = false;
+    bool roofSector = false;
+    std::int32_t shadowMode = 0;
+    sf::Vector2f textureOffset;
+    b2Body* body = nullptr;
+    std::vector<b2Fixture*> fixtures;
+    std::unique_ptr<SectorBodyTag> userData;
+};
+
+struct MapObject {
+    std::int32_t definition = -1; ///< position in objectDefs
+    sf::Vector2f position;        ///< world pixels
+    float angle = 0.0f;           ///< as read; nothing applies it yet
+    b2Body* body = nullptr;
+};
+
+struct StartZone {
+    sf::FloatRect rect;
+};
+
+struct Map {
+    std::vector<sf::Vector2f> vertices;
+    std::vector<Sector> sectors;
+    std::vector<MapObject> objects;
+    sf::Vector2i mapSize;
+    StartZone startZone;
+    sf::Vector2f startPosition;
+
+    float minimapScale = 0.1f; ///< world pixels per minimap pixel
+    sf::Vector2u minimapSize;
+    std::unique_ptr<sf::RenderTexture> minimapTexture;
+    bool minimapReady = false;
+};
+
+/// The process-wide map.
+extern Map currentMap;
+
+constexpr const char* defaultMapPath = "Data\\Maps\\ZQR_Lakes.map";
+constexpr const char* textureColoursFile = "Data\\Textures\\textureColours.ini";
+/// Sector numbers are 16-bit; a map cannot have more.
+constexpr int maxSectors = 65536;
+/// Coordinates beyond this (world pixels, about 600 km) are bad data.
+constexpr float maxCoordinate = 1.0e7f;
+
+/// Loads a map file into currentMap, builds its bodies in the current physics
+/// world and its minimap. An unreadable file shows a message box and leaves
+/// the map empty.
+void loadMap(const std::string& path);
+/// Empties the map (its bodies die with the physics world).
+void clearMap();

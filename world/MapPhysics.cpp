@@ -1,0 +1,204 @@
+#include "world/MapPhysics.h"
+
+#include "world/ContactListener.h"
+#include "world/DebugDraw.h"
+#include "world/FindSectorsQueryCallback.h"
+#include "world/ObjectDefs.h"
+
+#include <box2d/box2d.h>
+
+#include <algorithm>
+#include <cmath>
+
+b2World* physicsWorld = nullptr;
+
+namespace {
+
+ctk::ContactListener contactListener;
+ctk::DebugDraw debugDraw;
+ctk::FindSectorsQueryCallback queryCallback;
+std::vector<Sector*> queryResult;
+std::vector<Sector*> queryRejected;
+b2Body* spareGround = nullptr;
+
+bool overlapStrictly(const sf::FloatRect& a, const sf::FloatRect& b)
+{
+    const float left = std::max(a.left, b.left);
+    const float right = std::min(a.left + a.width, b.left + b.width);
+    const float top = std::max(a.top, b.top);
+    const float bottom = std::min(a.top + a.height, b.top + b.height);
+    return right - left > 0.0f && bottom - top > 0.0f;
+}
+
+// Box2D turns a polygon it cannot use (points closer than half a linear slop,
+// or all in a line) into a 2 m box at the origin; such slivers are dropped.
+bool usableTriangle(const b2Vec2& a, const b2Vec2& b, const b2Vec2& c)
+{
+    const float minLengthSquared = 0.25f * b2_linearSlop * b2_linearSlop;
+    if (b2DistanceSquared(a, b) <= minLengthSquared || b2DistanceSquared(b, c) <= minLengthSquared ||
+        b2DistanceSquared(a, c) <= minLengthSquared)
+        return false;
+    return std::fabs(b2Cross(b - a, c - a)) > 1.0e-6f;
+}
+
+void addTriangles(Sector& sector, const Polygon& triangles)
+{
+    for (std::size_t t = 0; t + 2 < triangles.size(); t += 3) {
+        b2Vec2 v[3];
+        for (int k = 0; k < 3; ++k)
+            v[k].Set(triangles[t + k].x * metresPerPixel, triangles[t + k].y * metresPerPixel);
+        if (!usableTriangle(v[0], v[1], v[2]))
+            continue;
+        b2PolygonShape shape;
+        shape.Set(v, 3);
+        b2FixtureDef def;
+        def.shape = &shape;
+        def.friction = sector.friction;
+        def.restitution = 0.5f;
+        def.restitutionThreshold = 1.0f;
+        def.density = 0.0f;
+        def.isSensor = false;
+        def.filter.categoryBits = sector.categoryBits;
+        def.filter.maskBits = sectorMaskBits;
+        def.filter.groupIndex = 0;
+        sector.fixtures.push_back(sector.body->CreateFixture(&def));
+    }
+}
+
+} // namespace
+
+b2World* resetPhysicsWorld()
+{
+    delete physicsWorld;
+    // Bodies died with the old world; forget them.
+    for (Sector& sector : currentMap.sectors) {
+        sector.body = nullptr;
+        sector.fixtures.clear();
+    }
+    for (MapObject& object : currentMap.objects)
+        object.body = nullptr;
+    spareGround = nullptr;
+
+    physicsWorld = new b2World(b2Vec2(0.0f, 0.0f));
+    debugDraw.SetFlags(b2Draw::e_jointBit);
+    physicsWorld->SetDebugDraw(&debugDraw);
+    physicsWorld->SetContactListener(&contactListener);
+    return physicsWorld;
+}
+
+void buildSectorBodies()
+{
+    if (!physicsWorld)
+        resetPhysicsWorld();
+    std::vector<Sector>& sectors = currentMap.sectors;
+    std::vector<const ClipPath*> clips;
+    for (std::size_t i = 0; i < sectors.size(); ++i) {
+        Sector& sector = sectors[i];
+        b2BodyDef bodyDef;
+        bodyDef.type = b2_staticBody;
+        bodyDef.position.Set(0.0f, 0.0f);
+        bodyDef.angle = 0.0f;
+        sector.body = physicsWorld->CreateBody(&bodyDef);
+        sector.fixtures.clear();
+
+        if (sector.clipPath.size() >= 3) {
+            clips.clear();
+            for (std::size_t j = i + 1; j < sectors.size(); ++j)
+                if (sectors[j].clipPath.size() >= 3 && overlapStrictly(sectors[j].bounds, sector.bounds))
+                    clips.push_back(&sectors[j].clipPath);
+            if (clips.empty()) {
+                addTriangles(sector, sector.triangles);
+            } else {
+                for (const ClippedArea& area : clipDifference(sector.clipPath, clips)) {
+                    Polygon triangles;
+                    if (triangulate(area.outline, area.holes, triangles))
+                        addTriangles(sector, triangles);
+                }
+            }
+        }
+
+        sector.userData = std::make_unique<SectorBodyTag>();
+        sector.userData->kind = sectorBodyKind;
+        sector.userData->sector = &sector;
+        sector.body->GetUserData().pointer = reinterpret_cast<uintptr_t>(sector.userData.get());
+    }
+}
+
+void createObjectBody(MapObject& object)
+{
+    if (!physicsWorld)
+        resetPhysicsWorld();
+    const ObjectDef& def = objectDefs[static_cast<std::size_t>(object.definition)];
+    b2BodyDef bodyDef;
+    bodyDef.type = def.isKinematic ? b2_kinematicBody : b2_dynamicBody;
+    bodyDef.position.Set(object.position.x * metresPerPixel, object.position.y * metresPerPixel);
+    bodyDef.angle = 0.0f;
+    bodyDef.linearDamping = 0.5f;
+    bodyDef.angularDamping = 4.0f;
+    object.body = physicsWorld->CreateBody(&bodyDef);
+
+    // A box of no width has no area, and Box2D would divide by it when
+    // computing the mass: keep every side at least one world pixel.
+    const float halfWidth = std::max(static_cast<float>(def.collisionSize.x), 1.0f) * 0.5f * metresPerPixel;
+    const float halfHeight = std::max(static_cast<float>(def.collisionSize.y), 1.0f) * 0.5f * metresPerPixel;
+    b2PolygonShape shape;
+    shape.SetAsBox(halfWidth, halfHeight);
+    b2FixtureDef fixture;
+    fixture.shape = &shape;
+    fixture.friction = 0.2f;
+    fixture.restitution = 0.1f;
+    fixture.restitutionThreshold = 1.0f;
+    fixture.density = def.mass;
+    fixture.isSensor = false;
+    fixture.filter.categoryBits = def.hasCollision ? solidObjectCategory : ghostObjectCategory;
+    fixture.filter.maskBits = objectMaskBits;
+    fixture.filter.groupIndex = 0;
+    object.body->CreateFixture(&fixture);
+}
+
+const std::vector<Sector*>& findSectors(const sf::FloatRect& rect, SectorQueryMode mode)
+{
+    queryResult.clear();
+    queryRejected.clear();
+    if (!physicsWorld || currentMap.sectors.empty())
+        return queryResult;
+
+    const b2Vec2 centre((rect.left + rect.width * 0.5f) * metresPerPixel,
+                        (rect.top + rect.height * 0.5f) * metresPerPixel);
+    queryCallback.begin(mode, rect.width * 0.5f * metresPerPixel, rect.height * 0.5f * metresPerPixel, centre,
+                        queryResult, queryRejected);
+
+    const sf::Vector2i& size = currentMap.mapSize;
+    if (rect.left < 0.0f || rect.top < 0.0f || rect.left + rect.width >= static_cast<float>(size.x) ||
+        rect.top + rect.height >= static_cast<float>(size.y)) {
+        Sector& background = currentMap.sectors.front();
+        queryResult.push_back(&background);
+        background.found = true;
+    }
+
+    b2AABB box;
+    box.lowerBound.Set(rect.left * metresPerPixel, rect.top * metresPerPixel);
+    box.upperBound.Set((rect.left + rect.width) * metresPerPixel, (rect.top + rect.height) * metresPerPixel);
+    physicsWorld->QueryAABB(&queryCallback, box);
+
+    for (Sector* s : queryResult)
+        s->found = false;
+    for (Sector* s : queryRejected)
+        s->found = false;
+    std::sort(queryResult.begin(), queryResult.end(), [](const Sector* a, const Sector* b) { return a->index < b->index; });
+    return queryResult;
+}
+
+b2Body* groundBody()
+{
+    if (!currentMap.sectors.empty() && currentMap.sectors.front().body)
+        return currentMap.sectors.front().body;
+    if (!physicsWorld)
+        resetPhysicsWorld();
+    if (!spareGround) {
+        b2BodyDef def;
+        def.type = b2_staticBody;
+        spareGround = physicsWorld->CreateBody(&def);
+    }
+    return spareGround;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The physics world of the map: a static body per sector whose triangle
+// fixtures cover the part not hidden under later sectors, a box body per
+// placed object, and the query for the sectors under a rectangle.
+
+#include "world/Map.h"
+
+#include <SFML/Graphics/Rect.hpp>
+
+#include <cstdint>
+#include <vector>
+
+class b2World;
+
+/// Pixels and metres: 16 world pixels per metre.
+constexpr float metresPerPixel = 0.0625f;
+constexpr float pixelsPerMetre = 16.0f;
+
+/// Collision filtering (Box2D: two fixtures collide when each one's mask
+/// shares a bit with the other's category).
+constexpr std::uint16_t sectorMaskBits = 0x0002;
+constexpr std::uint16_t solidObjectCategory = 0x0002;
+constexpr std::uint16_t ghostObjectCategory = 0x0008;
+constexpr std::uint16_t objectMaskBits = 0x0026;
+
+enum class SectorQueryMode : std::int32_t {
+    NonRoof = 2, ///< sectors that are not roofs
+    Ground = 3,  ///< sectors that are neither roofs nor shadows
+};
+
+/// The world; replaced by resetPhysicsWorld().
+extern b2World* physicsWorld;
+
+/// Destroys the world (and every body in it) and makes a new one with
+/// gravity 0, the debug drawer and the contact listener attached.
+b2World* resetPhysicsWorld();
+/// A static body for every sector of currentMap.
+void buildSectorBodies();
+/// The body of one placed object whose definition and position are set.
+void createObjectBody(MapObject& object);
+/// The sectors under `rect` (world pixels), lowest index first, so the last is
+/// the topmost. Valid until the next query.
+const std::vector<Sector*>& findSectors(const sf::FloatRect& rect, SectorQueryMode mode);
+/// The static body joints can hold on to: the first sector's, or (for a map
+/// without sectors) one made for the purpose in the current world.
+b2Body* groundBody();

@@ -1,0 +1,93 @@
+#include "world/SectorClipping.h"
+
+#include <clipper.hpp>
+
+#include <cmath>
+#include <queue>
+
+namespace {
+
+// Clipper works on integers: world pixels times 100 keep two decimals.
+constexpr double scale = 100.0;
+
+ClipperLib::Path toClipper(const ClipPath& path)
+{
+    ClipperLib::Path out;
+    out.reserve(path.size());
+    for (const PathPoint& p : path)
+        out.emplace_back(static_cast<ClipperLib::cInt>(std::llround(p.x * scale)),
+                         static_cast<ClipperLib::cInt>(std::llround(p.y * scale)));
+    return out;
+}
+
+Polygon toPolygon(const ClipperLib::Path& path)
+{
+    Polygon out;
+    out.reserve(path.size());
+    for (const ClipperLib::IntPoint& p : path)
+        out.emplace_back(static_cast<float>(static_cast<double>(p.X) / scale),
+                         static_cast<float>(static_cast<double>(p.Y) / scale));
+    return out;
+}
+
+} // namespace
+
+std::vector<ClippedArea> clipDifference(const ClipPath& subject, const std::vector<const ClipPath*>& clips)
+{
+    std::vector<ClippedArea> areas;
+    ClipperLib::PolyTree tree;
+    try {
+        ClipperLib::Clipper clipper;
+        clipper.AddPath(toClipper(subject), ClipperLib::ptSubject, true);
+        for (const ClipPath* clip : clips)
+            if (clip->size() >= 3)
+                clipper.AddPath(toClipper(*clip), ClipperLib::ptClip, true);
+        clipper.Execute(ClipperLib::ctDifference, tree, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    } catch (const ClipperLib::clipperException&) {
+        return areas; // coordinates out of the library's range: nothing visible
+    }
+
+    // Breadth-first: outers are areas, their children holes, and the
+    // children of holes islands, which are areas again.
+    std::queue<const ClipperLib::PolyNode*> pending;
+    for (const ClipperLib::PolyNode* child : tree.Childs)
+        pending.push(child);
+    while (!pending.empty()) {
+        const ClipperLib::PolyNode* node = pending.front();
+        pending.pop();
+        if (node->IsHole())
+            continue;
+        ClippedArea area;
+        area.outline = toPolygon(node->Contour);
+        for (const ClipperLib::PolyNode* hole : node->Childs) {
+            area.holes.push_back(toPolygon(hole->Contour));
+            for (const ClipperLib::PolyNode* island : hole->Childs)
+                pending.push(island);
+        }
+        areas.push_back(std::move(area));
+    }
+    return areas;
+}
+
+double clippedArea(const ClipPath& path, const sf::FloatRect& rect)
+{
+    if (path.size() < 3)
+        return 0.0;
+    const ClipPath box = {{rect.left, rect.top},
+                          {rect.left + rect.width, rect.top},
+                          {rect.left + rect.width, rect.top + rect.height},
+                          {rect.left, rect.top + rect.height}};
+    ClipperLib::Paths result;
+    try {
+        ClipperLib::Clipper clipper;
+        clipper.AddPath(toClipper(path), ClipperLib::ptSubject, true);
+        clipper.AddPath(toClipper(box), ClipperLib::ptClip, true);
+        clipper.Execute(ClipperLib::ctIntersection, result, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    } catch (const ClipperLib::clipperException&) {
+        return 0.0;
+    }
+    double total = 0.0;
+    for (const ClipperLib::Path& p : result)
+        total += ClipperLib::Area(p) / (scale * scale);
+    return total;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Polygon clipping on sector outlines with two decimal places of precision:
+// the visible part of a sector under later sectors, and the part of an
+// outline inside a rectangle.
+
+#include "world/Triangulate.h"
+
+#include <SFML/Graphics/Rect.hpp>
+
+#include <vector>
+
+/// A point of a clipping path, in world pixels.
+struct PathPoint {
+    double x = 0.0;
+    double y = 0.0;
+};
+using ClipPath = std::vector<PathPoint>;
+
+/// One area of a clipping result with the holes inside it.
+struct ClippedArea {
+    Polygon outline;
+    std::vector<Polygon> holes;
+};
+
+/// `subject` minus the union of `clips` (non-zero fill), as areas with their
+/// holes; islands inside holes are areas again. Empty when nothing is left.
+std::vector<ClippedArea> clipDifference(const ClipPath& subject, const std::vector<const ClipPath*>& clips);
+
+/// Total signed area (shoelace) of the parts of `path` inside `rect`, in
+/// square world pixels.
+double clippedArea(const ClipPath& path, const sf::FloatRect& rect);

@@ -1,0 +1,107 @@
+#include "world/TerrainTextures.h"
+
+#include "framework/DirectoryListing.h"
+#include "framework/IniFile.h"
+#include "framework/Log.h"
+#include "framework/PathUtil.h"
+#include "framework/StringUtil.h"
+
+#include <algorithm>
+
+std::array<TextureMaterial, maxTextureMaterials> textureMaterials;
+int textureMaterialCount = 1;
+std::vector<std::pair<std::uint32_t, std::int32_t>> textureMaterialMap;
+std::vector<std::unique_ptr<TerrainTexture>> terrainTextures;
+
+void loadTextureMaterials()
+{
+    textureMaterialCount = 1;
+    orv::IniFile ini;
+    ini.load(textureMaterialsFile);
+
+    ini.setSection("info");
+    int count = ini.getInt("numMats", 0);
+    if (count > maxTextureMaterials - 1)
+        count = maxTextureMaterials - 1;
+    for (int i = 0; i < count; ++i) {
+        ini.setSection("mat" + std::to_string(i));
+        TextureMaterial& m = textureMaterials[static_cast<std::size_t>(textureMaterialCount)];
+        m.nameHash = orv::nameHash(ini.getString("name", "(none)"));
+        m.trackAlpha = std::clamp(ini.getFloat("trackAlpha", 0.0f), 0.0f, 1.0f);
+        m.trackColour = ini.getColor("trackColour", sf::Color::White);
+        ++textureMaterialCount;
+    }
+
+    textureMaterialMap.clear();
+    ini.setSection("textureMats");
+    std::vector<std::string> keys = ini.getKeys();
+    if (keys.size() > maxTextureMaterialLinks)
+        keys.resize(maxTextureMaterialLinks);
+    for (const std::string& key : keys) {
+        const std::uint32_t wanted = orv::nameHash(ini.getString(key, ""));
+        std::int32_t material = 0;
+        for (int i = 0; i < textureMaterialCount; ++i) {
+            if (textureMaterials[static_cast<std::size_t>(i)].nameHash == wanted) {
+                material = i;
+                break;
+            }
+        }
+        textureMaterialMap.emplace_back(orv::nameHash(key), material);
+    }
+    orv::Log::write(std::string("Loaded texture materials from ") + textureMaterialsFile);
+}
+
+std::int32_t materialIndexForTexture(const std::string& textureName)
+{
+    const std::uint32_t hash = orv::nameHash(orv::removeExtension(textureName));
+    for (const auto& link : textureMaterialMap)
+        if (link.first == hash)
+            return link.second;
+    return 0;
+}
+
+void loadTerrainTextures()
+{
+    loadTextureMaterials();
+    terrainTextures.clear();
+    orv::DirectoryListing listing;
+    listing.addExtension(".png");
+    listing.scan("Data/Textures/", orv::DirectoryListing::FilesOnly, false);
+    for (const orv::DirectoryEntry& entry : listing.entries()) {
+        if (terrainTextures.size() >= maxTerrainTextures)
+            break;
+        auto texture = std::make_unique<TerrainTexture>();
+        texture->texture = std::make_unique<sf::Texture>();
+        if (!texture->texture->loadFromFile(orv::nativePath(entry.path))) {
+            orv::Log::error("Failed to load texture from " + entry.path);
+            continue;
+        }
+        texture->texture->setRepeated(true);
+        texture->texture->setSmooth(true);
+        texture->name = orv::removeExtension(entry.name);
+        texture->materialIndex = materialIndexForTexture(texture->name);
+        terrainTextures.push_back(std::move(texture));
+    }
+}
+
+TerrainTexture* terrainTextureAt(std::int32_t index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= terrainTextures.size())
+        return nullptr;
+    return terrainTextures[static_cast<std::size_t>(index)].get();
+}
+
+const TextureMaterial& materialForTextureIndex(std::int32_t index)
+{
+    const TerrainTexture* texture = terrainTextureAt(index);
+    if (!texture || texture->materialIndex < 0 || texture->materialIndex >= textureMaterialCount)
+        return textureMaterials[0];
+    return textureMaterials[static_cast<std::size_t>(texture->materialIndex)];
+}
+
+void setTerrainSmoothing(bool smooth)
+{
+    for (auto& texture : terrainTextures)
+        if (texture->texture)
+            texture->texture->setSmooth(smooth);
+}
