@@ -29,7 +29,7 @@ test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	@cd $(BUILD_DIR) && $(XVFB) ./bench/tarnwick_bench
+	@mkdir -p $(BUILD_DIR)/bench_run && cd $(BUILD_DIR)/bench_run && ../../tests/with_xvfb.sh ../bench/tarnwick_bench
 
 clean:
 	rm -rf $(BUILD_DIR)

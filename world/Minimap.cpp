@@ -49,7 +49,9 @@ void buildMinimap()
     if (!map.minimapTexture)
         map.minimapTexture = std::make_unique<sf::RenderTexture>();
     sf::RenderTexture& texture = *map.minimapTexture;
-    if (!texture.create(layout.textureSize.x, layout.textureSize.y))
+    // A texture of the right size is reused: making one costs a GL context
+    // switch and a new framebuffer, far more than the drawing.
+    if (texture.getSize() != layout.textureSize && !texture.create(layout.textureSize.x, layout.textureSize.y))
         return;
 
     texture.clear(sf::Color::Transparent);

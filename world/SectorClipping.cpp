@@ -1,7 +1,5 @@
 #include "world/SectorClipping.h"
 
-#include <clipper.hpp>
-
 #include <cmath>
 #include <queue>
 
@@ -10,7 +8,9 @@ namespace {
 // Clipper works on integers: world pixels times 100 keep two decimals.
 constexpr double scale = 100.0;
 
-ClipperLib::Path toClipper(const ClipPath& path)
+} // namespace
+
+IntPath toIntPath(const ClipPath& path)
 {
     ClipperLib::Path out;
     out.reserve(path.size());
@@ -19,6 +19,8 @@ ClipperLib::Path toClipper(const ClipPath& path)
                          static_cast<ClipperLib::cInt>(std::llround(p.y * scale)));
     return out;
 }
+
+namespace {
 
 Polygon toPolygon(const ClipperLib::Path& path)
 {
@@ -32,16 +34,45 @@ Polygon toPolygon(const ClipperLib::Path& path)
 
 } // namespace
 
-std::vector<ClippedArea> clipDifference(const ClipPath& subject, const std::vector<const ClipPath*>& clips)
+ClipPath rectanglePath(const sf::FloatRect& r)
+{
+    return {{r.left, r.top}, {r.left + r.width, r.top}, {r.left + r.width, r.top + r.height}, {r.left, r.top + r.height}};
+}
+
+std::vector<ClippedArea> clipDifference(const ClipPath& subject, const std::vector<const ClipPath*>& clips,
+                                        const sf::FloatRect* window)
+{
+    std::vector<IntPath> converted;
+    converted.reserve(clips.size());
+    std::vector<const IntPath*> pointers;
+    for (const ClipPath* clip : clips) {
+        converted.push_back(toIntPath(*clip));
+        pointers.push_back(&converted.back());
+    }
+    return clipDifference(toIntPath(subject), pointers, window);
+}
+
+std::vector<ClippedArea> clipDifference(const IntPath& subject, const std::vector<const IntPath*>& clips,
+                                        const sf::FloatRect* window)
 {
     std::vector<ClippedArea> areas;
     ClipperLib::PolyTree tree;
     try {
+        ClipperLib::Paths subjects{subject};
+        if (window) {
+            ClipperLib::Clipper cut;
+            cut.AddPath(subjects[0], ClipperLib::ptSubject, true);
+            cut.AddPath(toIntPath(rectanglePath(*window)), ClipperLib::ptClip, true);
+            subjects.clear();
+            cut.Execute(ClipperLib::ctIntersection, subjects, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+            if (subjects.empty())
+                return areas;
+        }
         ClipperLib::Clipper clipper;
-        clipper.AddPath(toClipper(subject), ClipperLib::ptSubject, true);
-        for (const ClipPath* clip : clips)
+        clipper.AddPaths(subjects, ClipperLib::ptSubject, true);
+        for (const IntPath* clip : clips)
             if (clip->size() >= 3)
-                clipper.AddPath(toClipper(*clip), ClipperLib::ptClip, true);
+                clipper.AddPath(*clip, ClipperLib::ptClip, true);
         clipper.Execute(ClipperLib::ctDifference, tree, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
     } catch (const ClipperLib::clipperException&) {
         return areas; // coordinates out of the library's range: nothing visible
@@ -73,15 +104,12 @@ double clippedArea(const ClipPath& path, const sf::FloatRect& rect)
 {
     if (path.size() < 3)
         return 0.0;
-    const ClipPath box = {{rect.left, rect.top},
-                          {rect.left + rect.width, rect.top},
-                          {rect.left + rect.width, rect.top + rect.height},
-                          {rect.left, rect.top + rect.height}};
+    const ClipPath box = rectanglePath(rect);
     ClipperLib::Paths result;
     try {
         ClipperLib::Clipper clipper;
-        clipper.AddPath(toClipper(path), ClipperLib::ptSubject, true);
-        clipper.AddPath(toClipper(box), ClipperLib::ptClip, true);
+        clipper.AddPath(toIntPath(path), ClipperLib::ptSubject, true);
+        clipper.AddPath(toIntPath(box), ClipperLib::ptClip, true);
         clipper.Execute(ClipperLib::ctIntersection, result, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
     } catch (const ClipperLib::clipperException&) {
         return 0.0;

@@ -1,0 +1,166 @@
+// Map physics: the sector query against a brute-force reference, building
+// sector bodies at two sizes, and loading a map of a real map's size.
+
+#include "GeneratedMap.h"
+#include "framework/Log.h"
+#include "world/Map.h"
+#include "world/MapPhysics.h"
+#include "world/ObjectDefs.h"
+
+#include <benchmark/benchmark.h>
+#include <box2d/box2d.h>
+
+#include <algorithm>
+#include <chrono>
+#include <random>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void loadQuietly(const std::string& path)
+{
+    orv::Log::disable();
+    resetPhysicsWorld();
+    loadMap(path);
+}
+
+// The reference: every fixture of every sector tested exactly, no broad phase.
+int bruteForceTopmost(const sf::FloatRect& rect)
+{
+    b2PolygonShape box;
+    box.SetAsBox(rect.width * 0.5f * metresPerPixel, rect.height * 0.5f * metresPerPixel,
+                 b2Vec2((rect.left + rect.width * 0.5f) * metresPerPixel,
+                        (rect.top + rect.height * 0.5f) * metresPerPixel),
+                 0.0f);
+    b2Transform identity;
+    identity.SetIdentity();
+    int topmost = -1;
+    for (const Sector& s : currentMap.sectors)
+        for (const b2Fixture* f : s.fixtures)
+            if (b2TestOverlap(&box, 0, f->GetShape(), 0, identity, identity)) {
+                topmost = s.index;
+                break;
+            }
+    return topmost;
+}
+
+std::vector<sf::FloatRect> queryPoints(int count, int side)
+{
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> pos(1.0f, static_cast<float>(side) - 2.0f);
+    std::vector<sf::FloatRect> out;
+    for (int i = 0; i < count; ++i)
+        out.emplace_back(pos(rng), pos(rng), 1.0f, 1.0f);
+    return out;
+}
+
+void BM_FindSectors5000(benchmark::State& state)
+{
+    const int side = 20000;
+    loadQuietly(writeGeneratedMap("bench_data/q5000.map", 5000, 0, side, 1));
+    const std::vector<sf::FloatRect> points = queryPoints(200, side);
+
+    // Reference timing, once, in this run.
+    auto start = Clock::now();
+    int checksum = 0;
+    for (const sf::FloatRect& p : points)
+        checksum += bruteForceTopmost(p);
+    const double brute = secondsSince(start) / static_cast<double>(points.size());
+    benchmark::DoNotOptimize(checksum);
+
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const auto& found = findSectors(points[i++ % points.size()], SectorQueryMode::NonRoof);
+        benchmark::DoNotOptimize(found.data());
+    }
+    start = Clock::now();
+    for (const sf::FloatRect& p : points)
+        benchmark::DoNotOptimize(findSectors(p, SectorQueryMode::NonRoof).size());
+    const double broad = secondsSince(start) / static_cast<double>(points.size());
+    state.counters["brute_us"] = brute * 1e6;
+    state.counters["query_us"] = broad * 1e6;
+    state.counters["speedup_goal20"] = brute / broad;
+}
+BENCHMARK(BM_FindSectors5000)->Unit(benchmark::kMicrosecond);
+
+struct BuildRun {
+    double seconds = 0.0;
+    double overlapsPerSector = 0.0;
+};
+
+BuildRun buildSectors(int sectors)
+{
+    loadQuietly(writeGeneratedMap("bench_data/b" + std::to_string(sectors) + ".map", sectors, 0,
+                                  sectors == 1000 ? 6325 : 20000, 2));
+    BuildRun run;
+    // Pairs of overlapping bounds, the work the build is meant to scale with.
+    const auto& s = currentMap.sectors;
+    long long pairs = 0;
+    for (std::size_t i = 1; i < s.size(); ++i)
+        for (std::size_t j = i + 1; j < s.size(); ++j) {
+            const sf::FloatRect& a = s[i].bounds;
+            const sf::FloatRect& b = s[j].bounds;
+            if (std::min(a.left + a.width, b.left + b.width) > std::max(a.left, b.left) &&
+                std::min(a.top + a.height, b.top + b.height) > std::max(a.top, b.top))
+                ++pairs;
+        }
+    run.overlapsPerSector = 2.0 * static_cast<double>(pairs) / static_cast<double>(s.size());
+    const auto start = Clock::now();
+    resetPhysicsWorld();
+    buildSectorBodies();
+    run.seconds = secondsSince(start);
+    return run;
+}
+
+// 1,000 and 10,000 sectors on maps of the same density (the side grows with
+// the square root of the count). The smaller map has relatively more border,
+// where sectors have fewer neighbours, so its sectors overlap a little less;
+// the per-overlap ratio shows the scaling without that.
+void BM_BuildSectorBodies(benchmark::State& state)
+{
+    BuildRun small, large;
+    for (auto _ : state) {
+        small = buildSectors(1000);
+        large = buildSectors(10000);
+    }
+    state.counters["ms_1000"] = small.seconds * 1e3;
+    state.counters["ms_10000"] = large.seconds * 1e3;
+    state.counters["ratio_goal_max12"] = large.seconds / small.seconds;
+    state.counters["overlaps_1000"] = small.overlapsPerSector;
+    state.counters["overlaps_10000"] = large.overlapsPerSector;
+    state.counters["ratio_per_overlap"] =
+        large.seconds / small.seconds * small.overlapsPerSector / large.overlapsPerSector;
+}
+BENCHMARK(BM_BuildSectorBodies)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_LoadRealSizedMap(benchmark::State& state)
+{
+    objectDefs.clear();
+    ObjectDef crate;
+    crate.name = "Crate.ob";
+    crate.mass = 1.0f;
+    crate.collisionSize = {24, 24};
+    objectDefs.push_back(crate);
+    const std::string path = writeGeneratedMap("bench_data/real.map", 200, 100, 4000, 3);
+    orv::Log::disable();
+    std::vector<double> times;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        resetPhysicsWorld();
+        loadMap(path);
+        times.push_back(secondsSince(start));
+    }
+    std::sort(times.begin(), times.end());
+    state.counters["median_ms_goal_max100"] = times[times.size() / 2] * 1e3;
+    state.counters["p99_ms"] = times[times.size() * 99 / 100] * 1e3;
+    state.counters["minimap"] = currentMap.minimapReady ? 1 : 0;
+}
+BENCHMARK(BM_LoadRealSizedMap)->Unit(benchmark::kMillisecond);
+
+} // namespace
