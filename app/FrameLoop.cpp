@@ -2,6 +2,9 @@
 
 #include "app/AppSettings.h"
 #include "app/OptionsWindow.h"
+#include "audio/Ambience.h"
+#include "audio/Audio.h"
+#include "audio/AudioPanel.h"
 #include "framework/Core.h"
 #include "framework/ImGuiSfml.h"
 #include "framework/Keyboard.h"
@@ -25,6 +28,8 @@ void start()
     resetPhysicsWorld();
     loadMap(defaultMapPath);
     orv::ImGuiSfml::start(orv::window());
+    initAmbience();
+    orv::Audio::playMusic("Data\\Music\\magic.xm", 0.0f);
 }
 
 // Until a vehicle drives, the camera looks at the map's start position.
@@ -32,6 +37,7 @@ void placeCamera()
 {
     const sf::Vector2f view = orv::window().getView().getSize() / appSettings.renderScale;
     camera = currentMap.startPosition - view * 0.5f;
+    orv::Audio::setListener(camera + view * 0.5f);
 }
 
 void handleHotKeys()
@@ -42,6 +48,8 @@ void handleHotKeys()
         frameLoop.menuVisible = !frameLoop.menuVisible;
     if (orv::wasKeyPressed(sf::Keyboard::Tab, true))
         appSettings.showMinimap = !appSettings.showMinimap;
+    if (orv::wasKeyPressed(sf::Keyboard::F5, true))
+        orv::runAudioPanel();
 }
 
 } // namespace
@@ -55,6 +63,9 @@ void runFrameLoop()
             frameLoop.quitRequested = true;
 
         placeCamera();
+        if (orv::coreState.pollTicked)
+            updateAmbientLevels(orv::coreState.pollPeriod);
+        playAmbience();
 
         if (frameLoop.menuVisible)
             drawOptionsWindow();

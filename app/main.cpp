@@ -6,6 +6,7 @@
 
 #include "app/AppSettings.h"
 #include "app/FrameLoop.h"
+#include "audio/Audio.h"
 #include "framework/AppInfo.h"
 #include "framework/Core.h"
 #include "framework/CoreConfig.h"
@@ -39,7 +40,7 @@ int main()
     loadSettings();
     loadImageSets();
     loadTerrainTextures();
-    // The sound bank loads here.
+    orv::Audio::loadSounds("Data/Sounds", "");
     loadObjectDefs(); // the scene assets' definitions: vehicles, shaders and effects join them
 
     runFrameLoop();

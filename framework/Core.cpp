@@ -1,5 +1,6 @@
 #include "framework/Core.h"
 
+#include "audio/Audio.h"
 #include "framework/AppInfo.h"
 #include "framework/CoreConfig.h"
 #include "framework/ImGuiSfml.h"
@@ -182,7 +183,7 @@ void updateFrame()
         coreState.tickPhase = (coreState.tickPhase + 1) % 4;
         pollEvents();
     }
-    // Audio::pollSound() joins here with the sound bank.
+    Audio::pollSound();
 }
 
 namespace OrvCore {
@@ -229,7 +230,7 @@ bool init()
         frameCounterCreated = true;
     }
 
-    // Audio::init() joins here with the sound bank.
+    Audio::init();
 
     if (!coreState.pollerStarted) {
         coreState.pollPeriod = 1.0f / static_cast<float>(coreState.pollRate);
@@ -272,7 +273,7 @@ void shutdown()
     scriptConsole().clearLines();
     coreState.pollerStarted = false;
     Log::info("Events poller stopped");
-    // Audio::close() joins here with the sound bank.
+    Audio::close();
     restoreErrorStream();
     if (isWindowOpen()) {
         ImGuiSfml::shutdown();

@@ -7,7 +7,7 @@ sf::Vector2f camera;
 
 sf::FloatRect visibleWorldRect()
 {
-    const sf::Vector2f view = orv::window().getView().getSize();
+    const sf::Vector2f view = orv::isWindowOpen() ? orv::window().getView().getSize() : sf::Vector2f();
     return sf::FloatRect(camera, view / appSettings.renderScale);
 }
 

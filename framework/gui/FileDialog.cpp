@@ -6,6 +6,7 @@
 #include "framework/Keyboard.h"
 #include "framework/Layers.h"
 #include "framework/Signals.h"
+#include "framework/StringUtil.h"
 
 #include <imgui.h>
 
@@ -27,7 +28,8 @@ std::vector<Item> listFolder(const std::string& folder, const std::string& exten
 {
     std::vector<Item> items{{"..", true}};
     DirectoryListing listing;
-    listing.addExtension(extension);
+    for (const std::string& ext : splitString(extension, ',', true))
+        listing.addExtension(ext);
     listing.scan(folder.empty() ? ".\\" : folder, DirectoryListing::FilesAndFolders, false);
     // Folders first, then files, each in listing order.
     for (const DirectoryEntry& e : listing.entries())

@@ -1,6 +1,6 @@
 #pragma once
 // The modal file dialog: one folder at a time, its sub-folders, "..", and the
-// files of one extension. Runs its own frames until a file is picked or the
+// files of one extension (or several, separated by commas: "xm,ogg"). Runs its own frames until a file is picked or the
 // dialog is cancelled.
 
 #include <string>

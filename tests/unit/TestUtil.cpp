@@ -8,6 +8,16 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+// Sounds play on OpenAL Soft's null output: real timing, no sound card, and
+// never the user's own audio settings. Set before anything opens a device.
+const int nullAudio = [] {
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    setenv("ALSOFT_CONF", "/dev/null", 1);
+    return 0;
+}();
+} // namespace
+
 namespace testutil {
 
 TempDir::TempDir()

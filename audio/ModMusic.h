@@ -1,0 +1,47 @@
+#pragma once
+// Tracker-module music (MOD, XM, S3M, IT) rendered on the fly by DUMB into a
+// stream. The media library's streaming thread calls onGetData and onSeek; the
+// main thread stops the stream before it touches the module.
+
+#include <SFML/Audio/SoundStream.hpp>
+
+#include <cstdint>
+#include <string>
+
+struct DUH;
+struct DUH_SIGRENDERER;
+
+namespace orv {
+
+class ModMusic : public sf::SoundStream {
+public:
+    static constexpr int sampleRate = 44100;
+    static constexpr int channels = 2;
+    static constexpr int framesPerChunk = 22050; ///< half a second
+    /// DUMB's position unit: 65536 per second.
+    static constexpr long positionPerSecond = 65536;
+
+    ModMusic() = default;
+    ~ModMusic() override;
+    ModMusic(const ModMusic&) = delete;
+    ModMusic& operator=(const ModMusic&) = delete;
+
+    /// Loads a module by its extension; false (and a line on stderr) when the
+    /// extension is unknown or the file cannot be read.
+    bool load(const std::string& path);
+    /// The renderer's position in DUMB units, -1 without a renderer.
+    long rendererPosition() const;
+
+    // The stream protocol; public so benchmarks and tests can drive it.
+    bool onGetData(Chunk& data) override;
+    void onSeek(sf::Time timeOffset) override;
+
+private:
+    void unload();
+
+    std::int16_t samples_[framesPerChunk * channels] = {};
+    DUH* duh_ = nullptr;
+    DUH_SIGRENDERER* renderer_ = nullptr;
+};
+
+} // namespace orv

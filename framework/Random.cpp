@@ -1,0 +1,33 @@
+#include "framework/Random.h"
+
+#include <chrono>
+#include <random>
+
+namespace orv {
+
+namespace {
+std::mt19937& generator()
+{
+    static std::mt19937 g(static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    return g;
+}
+} // namespace
+
+int randomInt()
+{
+    return static_cast<int>(generator()() >> 1);
+}
+
+int randomRange(int lo, int hi)
+{
+    if (hi <= lo)
+        return lo;
+    return std::uniform_int_distribution<int>(lo, hi)(generator());
+}
+
+void seedRandom(unsigned seed)
+{
+    generator().seed(seed);
+}
+
+} // namespace orv

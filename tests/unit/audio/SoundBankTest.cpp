@@ -1,0 +1,222 @@
+#include "SoundFiles.h"
+#include "TestUtil.h"
+#include "audio/Audio.h"
+#include "framework/AppInfo.h"
+#include "framework/CoreConfig.h"
+#include "framework/Keyboard.h"
+#include "framework/Log.h"
+
+#include <SFML/Audio/Listener.hpp>
+#include <SFML/System/Sleep.hpp>
+
+#include <gtest/gtest.h>
+
+using namespace orv;
+using soundfiles::writeTone;
+
+namespace {
+
+class SoundBank : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        appInfo.logPath.clear();
+        Log::open("a.log");
+        coreConfig = CoreConfig();
+        Keyboard::focusOverride = 1;
+        Audio::init();
+    }
+    void TearDown() override
+    {
+        Audio::close();
+        Keyboard::focusOverride = -1;
+        Log::disable();
+    }
+    std::string log() const { return testutil::readFile("a.log"); }
+    testutil::TempDir dir;
+};
+
+int playingVoices()
+{
+    int n = 0;
+    for (const Voice& v : Audio::voices())
+        n += v.sound.getStatus() == sf::Sound::Playing ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+TEST(SoundNames, FromPaths)
+{
+    struct Case {
+        const char* path;
+        const char* name;
+    };
+    const Case cases[] = {
+        {"Engine\\Engine_Car_a_Idle_1.wav", "Engine\\Engine_Car_a_Idle"},
+        {"Engine\\Engine_Car_a_Idle_22.ogg", "Engine\\Engine_Car_a_Idle"},
+        {"ambience\\Meadow_A.wav", "ambience\\Meadow_A"},
+        {"7.wav", "7"},
+        {"42_.wav", "4"},
+        {"horn.v2.wav", "horn.v"},
+        {"Beep", "Beep"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(soundNameFromPath(c.path), c.name) << c.path;
+}
+
+TEST_F(SoundBank, LoadingAndLookup)
+{
+    writeTone("Data/Sounds/Engine/Engine_Car_a_Idle_1.wav", 2205, 1);
+    writeTone("Data/Sounds/Engine/Engine_Car_a_Idle_2.wav", 2205, 1);
+    writeTone("Data/Sounds/7.wav", 100, 1);
+    writeTone("Data/Sounds/ambience/Meadow_A.ogg", 4410, 2);
+    writeTone("Data/Sounds/.hidden/Secret.wav", 100, 1);
+    testutil::writeFile("Data/Sounds/Broken.wav", "RIFF junk");
+    testutil::writeFile("Data/Sounds/notes.txt", "");
+    Audio::loadSounds("Data/Sounds", "");
+
+    // Entry 0 is "(no sound)"; the two engine files are one sound.
+    EXPECT_EQ(Audio::getSoundCount(), 4);
+    const int engine = Audio::getSoundNumber("Engine\\Engine_Car_a_Idle", false);
+    ASSERT_GT(engine, 0);
+    EXPECT_EQ(Audio::getSoundName(engine), "Engine\\Engine_Car_a_Idle");
+    EXPECT_GT(Audio::getSoundNumber("7", false), 0);
+    EXPECT_EQ(Audio::getSoundName(0), "");
+    EXPECT_EQ(Audio::getSoundName(99), "");
+    EXPECT_NE(log().find("Error: Unable to load sample from Data/Sounds\\Broken.wav"), std::string::npos);
+
+    // Other case, with an upper-case extension.
+    const int meadow = Audio::getSoundNumber("AMBIENCE\\meadow_a.WAV", true);
+    EXPECT_EQ(meadow, Audio::getSoundNumber("ambience\\Meadow_A", false));
+
+    const std::size_t before = log().size();
+    EXPECT_EQ(Audio::getSoundNumber("BLANK", true), 0);
+    EXPECT_EQ(Audio::getSoundNumber("", true), 0);
+    EXPECT_EQ(log().size(), before);
+
+    EXPECT_EQ(Audio::getSoundNumber("Missing.wav", false), -1);
+    EXPECT_EQ(log().size(), before);
+    EXPECT_EQ(Audio::getSoundNumber("Missing.wav", true), -1);
+    const std::string report = log().substr(before);
+    EXPECT_NE(report.find("Error: Audio::getSoundNumber: No such sound \"Missing.wav\""), std::string::npos);
+    EXPECT_NE(report.find(": Valid sound numbers are..."), std::string::npos);
+    EXPECT_NE(report.find(": 0 = \"(no sound)\""), std::string::npos);
+    EXPECT_NE(report.find(": 3 = \"ambience\\Meadow_A\""), std::string::npos);
+}
+
+TEST_F(SoundBank, StereoIsMixedDownToMono)
+{
+    writeTone("s.wav", 1000, 2);
+    ASSERT_TRUE(Audio::addSample("s.wav", "stereo"));
+    writeTone("m.wav", 1000, 1);
+    ASSERT_TRUE(Audio::addSample("m.wav", "stereo"));
+    EXPECT_EQ(Audio::getSoundCount(), 2); // one sound, two variants
+    EXPECT_FALSE(Audio::addSample("missing.wav", "other"));
+    EXPECT_EQ(Audio::lastError, "Unable to load sample from missing.wav");
+    EXPECT_EQ(Audio::getSoundCount(), 2);
+
+    // Play it to reach its buffer: one channel, half the samples.
+    ASSERT_TRUE(Audio::playSound(1, {}, false, "", -1, false, 1.0f, 1.0f));
+    for (const Voice& v : Audio::voices()) {
+        if (v.soundNumber != 1)
+            continue;
+        EXPECT_EQ(v.sound.getBuffer()->getChannelCount(), 1u);
+        EXPECT_EQ(v.sound.getBuffer()->getSampleCount(), 1000u);
+    }
+}
+
+TEST_F(SoundBank, VoicesAreNeverStolen)
+{
+    writeTone("long.wav", 22050 * 5, 1);
+    ASSERT_TRUE(Audio::addSample("long.wav", "long"));
+    EXPECT_FALSE(Audio::playSound(0, {}, false, "", -1, false, 1.0f, 1.0f));
+    EXPECT_FALSE(Audio::playSound(2, {}, false, "", -1, false, 1.0f, 1.0f));
+    EXPECT_TRUE(Audio::playSound(1, {}, false, "", -1, false, 0.0f, 1.0f));
+    EXPECT_EQ(playingVoices(), 0);
+
+    for (int i = 0; i < 64; ++i)
+        ASSERT_TRUE(Audio::playSound(1, {}, false, "", -1, false, 0.5f, 1.0f)) << i;
+    EXPECT_EQ(playingVoices(), 64);
+    EXPECT_FALSE(Audio::playSound(1, {}, false, "", -1, false, 1.0f, 1.0f));
+    EXPECT_EQ(playingVoices(), 64);
+    // A keyed refresh needs a voice with that key; a new key finds none free.
+    EXPECT_FALSE(Audio::playSound(1, {}, true, "ENGINE", -1, false, 1.0f, 1.0f));
+}
+
+TEST_F(SoundBank, KeyedLoopsLiveWhileRefreshed)
+{
+    writeTone("loop.wav", 22050, 1);
+    ASSERT_TRUE(Audio::addSample("loop.wav", "loop"));
+    ASSERT_TRUE(Audio::playSound(1, {100, 100}, true, "ENG_1", -1, true, 0.5f, 1.0f));
+    const Voice* voice = nullptr;
+    for (const Voice& v : Audio::voices())
+        if (v.key == "ENG_1")
+            voice = &v;
+    ASSERT_NE(voice, nullptr);
+
+    float lastOffset = 0.0f;
+    for (int frame = 0; frame < 20; ++frame) {
+        sf::sleep(sf::milliseconds(10));
+        Audio::pollSound();
+        ASSERT_TRUE(Audio::playSound(1, {120, 100}, true, "ENG_1", -1, true, 0.8f, 1.2f));
+        ASSERT_EQ(voice->sound.getStatus(), sf::Sound::Playing) << frame;
+        // Refreshing never restarts it.
+        const float offset = voice->sound.getPlayingOffset().asSeconds();
+        EXPECT_GE(offset, lastOffset) << frame;
+        lastOffset = offset;
+    }
+    EXPECT_GT(lastOffset, 0.0f);
+    EXPECT_FLOAT_EQ(voice->volume, 0.8f);
+    EXPECT_FLOAT_EQ(voice->sound.getPitch(), 1.2f);
+    EXPECT_EQ(playingVoices(), 1);
+
+    // After the last refresh it survives three polls and stops on the fourth.
+    for (int poll = 1; poll <= 3; ++poll) {
+        Audio::pollSound();
+        EXPECT_EQ(voice->sound.getStatus(), sf::Sound::Playing) << poll;
+    }
+    Audio::pollSound();
+    EXPECT_EQ(voice->sound.getStatus(), sf::Sound::Stopped);
+    EXPECT_TRUE(voice->key.empty());
+
+    // stopSound ends a keyed voice at once.
+    ASSERT_TRUE(Audio::playSound(1, {}, true, "AMB", -1, false, 1.0f, 1.0f));
+    Audio::stopSound("AMB");
+    EXPECT_EQ(playingVoices(), 0);
+}
+
+TEST_F(SoundBank, VolumesFollowTheSettings)
+{
+    writeTone("loop.wav", 22050, 1);
+    ASSERT_TRUE(Audio::addSample("loop.wav", "loop"));
+    coreConfig.soundVolume = 50;
+    ASSERT_TRUE(Audio::playSound(1, {}, true, "K", -1, false, 0.5f, 1.0f));
+    const Voice* voice = nullptr;
+    for (const Voice& v : Audio::voices())
+        if (v.key == "K")
+            voice = &v;
+    ASSERT_NE(voice, nullptr);
+    EXPECT_NEAR(voice->sound.getVolume(), 25.0f, 0.01f);
+    coreConfig.soundVolume = 150; // clamped to 100
+    Audio::pollSound();
+    EXPECT_NEAR(voice->sound.getVolume(), 50.0f, 0.01f);
+
+    // The global volume eases towards its target, and fades without focus.
+    coreConfig.globalVolume = 0;
+    Audio::pollSound();
+    EXPECT_NEAR(sf::Listener::getGlobalVolume(), 90.0f, 0.01f);
+    coreConfig.globalVolume = 100;
+    for (int i = 0; i < 200; ++i)
+        Audio::pollSound();
+    EXPECT_FLOAT_EQ(sf::Listener::getGlobalVolume(), 100.0f);
+    Keyboard::focusOverride = 0;
+    Audio::pollSound();
+    EXPECT_NEAR(sf::Listener::getGlobalVolume(), (100.0f - 0.75f) * 0.9f, 0.01f);
+    for (int i = 0; i < 100; ++i)
+        Audio::pollSound();
+    EXPECT_FLOAT_EQ(sf::Listener::getGlobalVolume(), 0.0f);
+    coreConfig.muteInactiveWindow = false;
+    Audio::pollSound();
+    EXPECT_NEAR(sf::Listener::getGlobalVolume(), 10.0f, 0.01f);
+}
