@@ -14,8 +14,6 @@
 #include <SFML/Audio/Listener.hpp>
 #include <SFML/Audio/Music.hpp>
 
-#include <dumb.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -101,11 +99,7 @@ std::string soundNameFromPath(const std::string& relativePath)
 bool Audio::init()
 {
     AudioState& s = state();
-    static bool dumbReady = false;
-    if (!dumbReady) {
-        dumb_register_stdfiles();
-        dumbReady = true;
-    }
+    ModMusic::registerFileSystem();
     s.bank.clear();
     s.voices.clear();
     s.voices.resize(voiceCount);

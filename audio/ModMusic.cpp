@@ -26,8 +26,20 @@ void ModMusic::unload()
     duh_ = nullptr;
 }
 
+void ModMusic::registerFileSystem()
+{
+    static bool registered = false;
+    if (!registered) {
+        dumb_register_stdfiles();
+        registered = true;
+    }
+}
+
 bool ModMusic::load(const std::string& path)
 {
+    // DUMB reads files through callbacks that must be registered first; a
+    // load without them crashes inside the library.
+    registerFileSystem();
     unload();
     const std::size_t dot = path.find_last_of('.');
     const std::string ext = dot == std::string::npos ? std::string() : toLower(path.substr(dot));

@@ -26,6 +26,8 @@ public:
     ModMusic(const ModMusic&) = delete;
     ModMusic& operator=(const ModMusic&) = delete;
 
+    /// Lets DUMB read files (once per process; load() makes sure of it too).
+    static void registerFileSystem();
     /// Loads a module by its extension; false (and a line on stderr) when the
     /// extension is unknown or the file cannot be read.
     bool load(const std::string& path);

@@ -12,6 +12,8 @@
 
 int main(int argc, char** argv)
 {
+    // Sounds play on OpenAL Soft's null output unless told otherwise.
+    setenv("ALSOFT_DRIVERS", "null", 0);
     // A window for the benchmarks that draw (the minimap); only when a
     // display is there, so the pure ones still run without one.
     if (std::getenv("DISPLAY")) {

@@ -108,3 +108,14 @@ TEST(AudioPanel, Formatting)
     EXPECT_EQ(playingDots(12), 1);
     EXPECT_EQ(playingDots(99), 8);
 }
+
+// DUMB needs its file callbacks before the first load; a module loaded before
+// the sound bank starts must not crash inside the library.
+TEST(ModMusicAlone, LoadsBeforeAudioInit)
+{
+    testutil::TempDir dir;
+    ASSERT_TRUE(xm::save(xm::testModule(2, 5), "alone.xm"));
+    ModMusic music;
+    EXPECT_TRUE(music.load("alone.xm"));
+    EXPECT_FALSE(music.load("alone.mp3"));
+}
