@@ -21,6 +21,8 @@
 #include <SFML/System/Err.hpp>
 #include <SFML/Window/VideoMode.hpp>
 
+#include <X11/Xlib.h>
+
 #include <algorithm>
 
 namespace orv {
@@ -81,6 +83,17 @@ sf::RenderWindow& window()
 bool isWindowOpen()
 {
     return theWindow && theWindow->isOpen();
+}
+
+bool displayAvailable()
+{
+    // The media library aborts the process when it cannot reach the X
+    // server; asking first lets start-up fail with a message instead.
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    XCloseDisplay(display);
+    return true;
 }
 
 bool isPollDue(int frameLimit, int pollRate, float sinceLastPoll, float pollPeriod)
@@ -192,6 +205,10 @@ bool init()
 {
     captureErrorStream();
     loadCoreConfig();
+    if (!displayAvailable()) {
+        Log::error("OrvCore::init: No display to open a window on (is DISPLAY set?)");
+        return false;
+    }
 
     const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
     bool displayOk;

@@ -39,6 +39,9 @@ sf::RenderWindow& window();
 /// code that runs without a display (tools, tests) can ask.
 bool isWindowOpen();
 
+/// True when a window can be opened (the X server answers).
+bool displayAvailable();
+
 /// The framework's data folder, beside the executable.
 constexpr const char* frameworkDataFolder = "zozur3\\";
 
