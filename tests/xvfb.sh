@@ -23,7 +23,9 @@ start_xvfb() {
             continue
         fi
         DISPLAY_CLAIM="/tmp/.tarnwick-x$n"
-        Xvfb ":$n" -screen 0 "${screen}x24" -nolisten tcp 2>"$log" &
+        # -noreset: a server that resets when its last client leaves refuses
+        # connections for a moment, and the probe below is such a client.
+        Xvfb ":$n" -screen 0 "${screen}x24" -nolisten tcp -noreset 2>"$log" &
         XVFB_PID=$!
         export DISPLAY=":$n"
         for i in $(seq 1 100); do

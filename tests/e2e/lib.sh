@@ -72,8 +72,13 @@ start_app() {
 # Prints the program's window id once it is visible, focused and at 0,0.
 find_window() {
     local id
-    id=$(timeout 20 xdotool search --sync --onlyvisible --name "$TITLE" | head -n1) || fail "no window"
-    [ -n "$id" ] || fail "no window"
+    id=$(timeout 20 xdotool search --sync --onlyvisible --name "$TITLE" | head -n1) || true
+    if [ -z "$id" ]; then
+        echo "DISPLAY=$DISPLAY xvfb=$XVFB_PID claim=$DISPLAY_CLAIM lock=$(cat "/tmp/.X${DISPLAY#:}-lock" 2>/dev/null)" >&2
+        ps -eo pid,ppid,etimes,args | grep -E "[X]vfb|[t]arnwick" >&2 || true
+        cat "$WORK/.xvfb.log" >&2 || true
+        fail "no window"
+    fi
     xdotool windowmove "$id" 0 0 >/dev/null 2>&1 || true
     xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
     echo "$id"
