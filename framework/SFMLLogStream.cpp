@@ -1,6 +1,7 @@
 #include "framework/SFMLLogStream.h"
 
 #include "framework/Log.h"
+#include "framework/StringUtil.h"
 
 #include <string>
 
@@ -52,23 +53,17 @@ SFMLLogStream& sfmlLogStream()
 void sfmlLineHandler(const char* chars, std::size_t length)
 {
     static const std::string shaderTail = "not found in shader";
-    const std::string text(chars, length);
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        const std::string line = text.substr(start, end - start);
-        if (!line.empty()) {
-            // An unused uniform is routine for the media library to mention;
-            // keep it out of the user's face.
-            if (line.size() > shaderTail.size() &&
-                line.compare(line.size() - shaderTail.size(), shaderTail.size(), shaderTail) == 0)
-                Log::write("Warning: SFML: " + line);
-            else
-                Log::error("SFML: " + line);
-        }
-        start = end + 1;
+    // Empty lines (and the line break that ends each message) log nothing.
+    for (const std::string& line : splitString(std::string(chars, length), '\n', false)) {
+        if (line.empty())
+            continue;
+        // An unused uniform is routine for the media library to mention;
+        // keep it out of the user's face.
+        if (line.size() > shaderTail.size() &&
+            line.compare(line.size() - shaderTail.size(), shaderTail.size(), shaderTail) == 0)
+            Log::write("Warning: SFML: " + line);
+        else
+            Log::error("SFML: " + line);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "framework/ScreenMessages.h"
 
+#include "framework/StringUtil.h"
 #include "framework/Text.h"
 #include "framework/gui/ScriptConsole.h"
 
@@ -28,16 +29,9 @@ void ScreenMessageList::post(const std::string& text, const sf::Color& colour)
             expanded += text[i];
         }
     }
-    std::size_t start = 0;
-    while (start <= expanded.size()) {
-        std::size_t end = expanded.find('\n', start);
-        if (end == std::string::npos)
-            end = expanded.size();
-        const std::string line = expanded.substr(start, end - start);
+    for (const std::string& line : splitString(expanded, '\n', false))
         if (!line.empty())
             addLine(line, colour);
-        start = end + 1;
-    }
 }
 
 void ScreenMessageList::addLine(const std::string& line, const sf::Color& colour)
