@@ -18,6 +18,6 @@ void drawOptionsWindow()
         frameLoop.quitRequested = true;
     ImGui::Separator();
     ImGui::TextUnformatted(orv::getTitleWithVersion().c_str());
-    ImGui::TextUnformatted(orv::appInfo.legalNotice.c_str());
+    ImGui::TextWrapped("%s", orv::appInfo.legalNotice.c_str());
     ImGui::End();
 }
