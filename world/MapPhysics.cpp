@@ -4,6 +4,7 @@
 #include "world/DebugDraw.h"
 #include "world/FindSectorsQueryCallback.h"
 #include "world/ObjectDefs.h"
+#include "world/OverlapGrid.h"
 
 #include <box2d/box2d.h>
 
@@ -21,15 +22,6 @@ std::vector<Sector*> queryResult;
 std::vector<Sector*> queryRejected;
 b2Body* spareGround = nullptr;
 
-bool overlapStrictly(const sf::FloatRect& a, const sf::FloatRect& b)
-{
-    const float left = std::max(a.left, b.left);
-    const float right = std::min(a.left + a.width, b.left + b.width);
-    const float top = std::max(a.top, b.top);
-    const float bottom = std::min(a.top + a.height, b.top + b.height);
-    return right - left > 0.0f && bottom - top > 0.0f;
-}
-
 // Box2D turns a polygon it cannot use (points closer than half a linear slop,
 // or all in a line) into a 2 m box at the origin; such slivers are dropped.
 bool usableTriangle(const b2Vec2& a, const b2Vec2& b, const b2Vec2& c)
@@ -41,138 +33,12 @@ bool usableTriangle(const b2Vec2& a, const b2Vec2& b, const b2Vec2& c)
     return std::fabs(b2Cross(b - a, c - a)) > 1.0e-6f;
 }
 
-// Finds the later sectors whose bounds overlap a sector's, through a uniform
-// grid of cells about one typical sector wide: building stays proportional to
-// the overlaps, not to the square of the sector count. (A bounding-volume
-// tree does badly here: the background sector's box covers the whole map.)
-class OverlapGrid {
-public:
-    explicit OverlapGrid(const std::vector<Sector>& sectors)
-        : sectors_(sectors), seen_(sectors.size(), noSector)
-    {
-        std::vector<float> sizes;
-        bool any = false;
-        for (const Sector& s : sectors) {
-            if (s.clipPath.size() < 3)
-                continue;
-            const sf::FloatRect& b = s.bounds;
-            if (!any) {
-                minX_ = b.left, minY_ = b.top, maxX_ = b.left + b.width, maxY_ = b.top + b.height;
-                any = true;
-            }
-            minX_ = std::min(minX_, b.left);
-            minY_ = std::min(minY_, b.top);
-            maxX_ = std::max(maxX_, b.left + b.width);
-            maxY_ = std::max(maxY_, b.top + b.height);
-            sizes.push_back(std::max(b.width, b.height));
-        }
-        if (!any)
-            return;
-        std::nth_element(sizes.begin(), sizes.begin() + static_cast<std::ptrdiff_t>(sizes.size() / 2), sizes.end());
-        const float typical = std::max(sizes[sizes.size() / 2], 1.0f);
-        columns_ = std::clamp(static_cast<int>((maxX_ - minX_) / typical) + 1, 1, maxCells);
-        rows_ = std::clamp(static_cast<int>((maxY_ - minY_) / typical) + 1, 1, maxCells);
-        cellWidth_ = std::max((maxX_ - minX_) / static_cast<float>(columns_), 1.0f);
-        cellHeight_ = std::max((maxY_ - minY_) / static_cast<float>(rows_), 1.0f);
-        cells_.resize(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_));
-        for (std::size_t i = 0; i < sectors.size(); ++i) {
-            if (sectors[i].clipPath.size() < 3)
-                continue;
-            forCells(sectors[i].bounds, [&](std::vector<std::uint32_t>& cell) {
-                cell.push_back(static_cast<std::uint32_t>(i));
-            });
-        }
-    }
-
-    /// The sectors after `index` whose bounds overlap it, in order.
-    const std::vector<std::uint32_t>& laterOverlaps(std::size_t index)
-    {
-        found_.clear();
-        const sf::FloatRect& bounds = sectors_[index].bounds;
-        forCells(bounds, [&](std::vector<std::uint32_t>& cell) {
-            for (std::uint32_t j : cell) {
-                if (j <= index || seen_[j] == index)
-                    continue;
-                seen_[j] = static_cast<std::uint32_t>(index);
-                if (overlapStrictly(sectors_[j].bounds, bounds))
-                    found_.push_back(j);
-            }
-        });
-        std::sort(found_.begin(), found_.end());
-        return found_;
-    }
-
-    /// About one typical sector's size, in world pixels.
-    float cellSize() const { return std::max(cellWidth_, cellHeight_); }
-
-private:
-    static constexpr int maxCells = 256; // per side
-    static constexpr std::uint32_t noSector = 0xFFFFFFFFu;
-
-    template <typename F>
-    void forCells(const sf::FloatRect& r, F&& visit)
-    {
-        if (cells_.empty())
-            return;
-        auto column = [&](float x) { return std::clamp(static_cast<int>((x - minX_) / cellWidth_), 0, columns_ - 1); };
-        auto row = [&](float y) { return std::clamp(static_cast<int>((y - minY_) / cellHeight_), 0, rows_ - 1); };
-        const int c0 = column(r.left), c1 = column(r.left + r.width);
-        const int r0 = row(r.top), r1 = row(r.top + r.height);
-        for (int y = r0; y <= r1; ++y)
-            for (int x = c0; x <= c1; ++x)
-                visit(cells_[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns_) +
-                             static_cast<std::size_t>(x)]);
-    }
-
-    const std::vector<Sector>& sectors_;
-    std::vector<std::uint32_t> seen_;
-    std::vector<std::vector<std::uint32_t>> cells_;
-    std::vector<std::uint32_t> found_;
-    float minX_ = 0.f, minY_ = 0.f, maxX_ = 0.f, maxY_ = 0.f;
-    float cellWidth_ = 1.f, cellHeight_ = 1.f;
-    int columns_ = 0, rows_ = 0;
-};
-
 // Above this many later sectors over one sector (the background is under
 // everything), the difference is done tile by tile, each tile with only the
 // sectors over it: one difference with thousands of holes costs far more than
 // many small ones.
 constexpr std::size_t tilingThreshold = 48;
-
-void addTriangles(Sector& sector, const Polygon& triangles);
-
-void addVisibleArea(Sector& sector, const std::vector<Sector>& sectors, const std::vector<IntPath>& paths,
-                    const std::vector<std::uint32_t>& over, float tileSize)
-{
-    std::vector<const IntPath*> clips;
-    auto addAreas = [&](const sf::FloatRect* window) {
-        for (const ClippedArea& area : clipDifference(paths[sector.index], clips, window)) {
-            Polygon triangles;
-            if (triangulate(area.outline, area.holes, triangles))
-                addTriangles(sector, triangles);
-        }
-    };
-    if (over.size() <= tilingThreshold) {
-        for (std::uint32_t j : over)
-            clips.push_back(&paths[j]);
-        addAreas(nullptr);
-        return;
-    }
-    const sf::FloatRect& b = sector.bounds;
-    const int columns = std::max(1, static_cast<int>(std::ceil(b.width / tileSize)));
-    const int rows = std::max(1, static_cast<int>(std::ceil(b.height / tileSize)));
-    const float w = b.width / static_cast<float>(columns), h = b.height / static_cast<float>(rows);
-    for (int y = 0; y < rows; ++y) {
-        for (int x = 0; x < columns; ++x) {
-            const sf::FloatRect tile(b.left + w * static_cast<float>(x), b.top + h * static_cast<float>(y), w, h);
-            clips.clear();
-            for (std::uint32_t j : over)
-                if (overlapStrictly(sectors[j].bounds, tile))
-                    clips.push_back(&paths[j]);
-            addAreas(&tile);
-        }
-    }
-}
+constexpr int maxTilesPerSide = 32;
 
 void addTriangles(Sector& sector, const Polygon& triangles)
 {
@@ -195,6 +61,41 @@ void addTriangles(Sector& sector, const Polygon& triangles)
         def.filter.maskBits = sectorMaskBits;
         def.filter.groupIndex = 0;
         sector.fixtures.push_back(sector.body->CreateFixture(&def));
+    }
+}
+
+void addVisibleArea(Sector& sector, const std::vector<Sector>& sectors, const std::vector<IntPath>& paths,
+                    const std::vector<std::uint32_t>& over, float tileSize)
+{
+    std::vector<const IntPath*> clips;
+    auto addAreas = [&](const sf::FloatRect* window) {
+        for (const ClippedArea& area : clipDifference(paths[sector.index], clips, window)) {
+            Polygon triangles;
+            if (triangulate(area.outline, area.holes, triangles))
+                addTriangles(sector, triangles);
+        }
+    };
+    if (over.size() <= tilingThreshold) {
+        for (std::uint32_t j : over)
+            clips.push_back(&paths[j]);
+        addAreas(nullptr);
+        return;
+    }
+    // Tiles of a few typical sectors, but never more than 32 to a side: every
+    // tile looks at every sector over the one being built.
+    const sf::FloatRect& b = sector.bounds;
+    const int columns = std::clamp(static_cast<int>(std::ceil(b.width / tileSize)), 1, maxTilesPerSide);
+    const int rows = std::clamp(static_cast<int>(std::ceil(b.height / tileSize)), 1, maxTilesPerSide);
+    const float w = b.width / static_cast<float>(columns), h = b.height / static_cast<float>(rows);
+    for (int y = 0; y < rows; ++y) {
+        for (int x = 0; x < columns; ++x) {
+            const sf::FloatRect tile(b.left + w * static_cast<float>(x), b.top + h * static_cast<float>(y), w, h);
+            clips.clear();
+            for (std::uint32_t j : over)
+                if (overlapStrictly(sectors[j].bounds, tile))
+                    clips.push_back(&paths[j]);
+            addAreas(&tile);
+        }
     }
 }
 
