@@ -6,6 +6,7 @@
 #include "world/Map.h"
 #include "world/MapPhysics.h"
 #include "world/ObjectDefs.h"
+#include "world/OverlapGrid.h"
 
 #include <benchmark/benchmark.h>
 #include <box2d/box2d.h>
@@ -104,10 +105,7 @@ BuildRun buildSectors(const std::string& path)
     long long pairs = 0;
     for (std::size_t i = 1; i < s.size(); ++i)
         for (std::size_t j = i + 1; j < s.size(); ++j) {
-            const sf::FloatRect& a = s[i].bounds;
-            const sf::FloatRect& b = s[j].bounds;
-            if (std::min(a.left + a.width, b.left + b.width) > std::max(a.left, b.left) &&
-                std::min(a.top + a.height, b.top + b.height) > std::max(a.top, b.top))
+            if (overlapStrictly(s[i].bounds, s[j].bounds))
                 ++pairs;
         }
     run.overlapsPerSector = 2.0 * static_cast<double>(pairs) / static_cast<double>(s.size());

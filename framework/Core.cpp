@@ -33,7 +33,6 @@ namespace {
 
 std::streambuf* previousErrBuffer = nullptr;
 bool errCaptured = false;
-bool frameCounterCreated = false;
 
 void captureErrorStream()
 {
@@ -65,12 +64,10 @@ void layoutConsole()
     scriptConsole().layout(size.x, size.y);
 }
 
-} // namespace
-
-namespace {
 // Never destroyed: the process ends with it (SFML resources must not be torn
 // down after their context at exit).
 sf::RenderWindow* theWindow = nullptr;
+
 } // namespace
 
 sf::RenderWindow& window()
@@ -242,10 +239,7 @@ bool init()
     for (int i = 0; i < 3; ++i)
         coreIcons[i] = iconSprite(iconNumbers[i]);
 
-    if (!frameCounterCreated) {
-        createFrameCounterText();
-        frameCounterCreated = true;
-    }
+    createFrameCounterText(); // once per process: it does nothing the second time
 
     Audio::init();
 

@@ -98,21 +98,9 @@ void drawScreenMessages()
     const unsigned size = 18;
     const float spacing = font.getLineSpacing(size);
     const auto& entries = list.entries();
-    float widest = 0.f;
-    for (const ScreenMessage& m : entries)
-        widest = std::max(widest, m.width > 0.f ? m.width : textWidth(m.text, FontSlot::Standard, size));
-    const float bottom = list.position.y;
-    const float top = bottom - spacing * static_cast<float>(entries.size() - 1);
-
-    sf::RenderTarget& target = getLayerTarget(LayerUi, false);
-    sf::RectangleShape back(sf::Vector2f(widest + 12.f, spacing * static_cast<float>(entries.size()) + 8.f));
-    back.setPosition(list.position.x - 6.f, top - 4.f);
-    back.setFillColor(sf::Color(0, 0, 0, 96));
-    target.draw(back);
-
-    float y = top;
     // Drawables are prepared here, not when posted: the first messages
-    // arrive before the fonts are loaded.
+    // arrive before the fonts are loaded (and so carry no width either).
+    float widest = 0.f;
     for (const ScreenMessage& m : entries) {
         sf::Text& t = m.drawable;
         if (t.getFont() != &font) {
@@ -123,6 +111,20 @@ void drawScreenMessages()
             t.setOutlineColor(sf::Color::Black);
             t.setOutlineThickness(1.f);
         }
+        widest = std::max(widest, m.width > 0.f ? m.width : t.getLocalBounds().width);
+    }
+    const float bottom = list.position.y;
+    const float top = bottom - spacing * static_cast<float>(entries.size() - 1);
+
+    sf::RenderTarget& target = getLayerTarget(LayerUi, false);
+    sf::RectangleShape back(sf::Vector2f(widest + 12.f, spacing * static_cast<float>(entries.size()) + 8.f));
+    back.setPosition(list.position.x - 6.f, top - 4.f);
+    back.setFillColor(sf::Color(0, 0, 0, 96));
+    target.draw(back);
+
+    float y = top;
+    for (const ScreenMessage& m : entries) {
+        sf::Text& t = m.drawable;
         t.setPosition(list.position.x, y);
         target.draw(t);
         y += spacing;
