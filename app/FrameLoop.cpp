@@ -10,7 +10,9 @@
 #include "framework/Keyboard.h"
 #include "framework/Layers.h"
 #include "framework/Signals.h"
+#include "framework/gui/MessageBox.h"
 #include "render/Camera.h"
+#include "world/DebugDraw.h"
 #include "world/Map.h"
 #include "world/MapPhysics.h"
 #include "world/Minimap.h"
@@ -26,7 +28,8 @@ namespace {
 void start()
 {
     resetPhysicsWorld();
-    loadMap(defaultMapPath);
+    if (!loadMap(defaultMapPath))
+        orv::showMessageBox(currentMap.loadError, "Error", orv::MessageBoxButtons::Ok, orv::MessageBoxIcon::None);
     orv::ImGuiSfml::start(orv::window());
     initAmbience();
     orv::Audio::playMusic("Data\\Music\\magic.xm", 0.0f);
@@ -35,7 +38,8 @@ void start()
 // Until a vehicle drives, the camera looks at the map's start position.
 void placeCamera()
 {
-    const sf::Vector2f view = orv::window().getView().getSize() / appSettings.renderScale;
+    cameraZoom = appSettings.renderScale;
+    const sf::Vector2f view = orv::window().getView().getSize() / cameraZoom;
     camera = currentMap.startPosition - view * 0.5f;
     orv::Audio::setListener(camera + view * 0.5f);
 }
@@ -63,8 +67,11 @@ void runFrameLoop()
             frameLoop.quitRequested = true;
 
         placeCamera();
-        if (orv::coreState.pollTicked)
-            updateAmbientLevels(orv::coreState.pollPeriod);
+        if (orv::coreState.pollTicked) {
+            const sf::FloatRect visible = visibleWorldRect();
+            updateAmbientLevels(sf::Vector2f(visible.left + visible.width * 0.5f, visible.top + visible.height * 0.5f),
+                                appSettings.ambient);
+        }
         playAmbience();
 
         if (frameLoop.menuVisible)
@@ -75,8 +82,10 @@ void runFrameLoop()
         else
             handleHotKeys();
 
-        if (appSettings.physicsDebug && physicsWorld)
+        if (appSettings.physicsDebug && physicsWorld) {
+            physicsDebugDraw().setView(camera, cameraZoom);
             physicsWorld->DebugDraw();
+        }
         if (appSettings.showMinimap)
             drawMinimap(visibleWorldRect());
 

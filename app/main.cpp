@@ -12,6 +12,7 @@
 #include "framework/CoreConfig.h"
 #include "framework/Log.h"
 #include "framework/Signals.h"
+#include "framework/gui/GuiHooks.h"
 #include "framework/gui/MessageBox.h"
 #include "world/ImageSets.h"
 #include "world/ObjectDefs.h"
@@ -27,6 +28,9 @@ int main()
     orv::installQuitSignals();
     orv::defaultSoundVolume = 90;
     orv::defaultMusicVolume = 0;
+    // The core starts the GUI and the sound bank at their places in its order.
+    orv::installGuiHooks();
+    orv::Audio::installCoreHooks();
 
     if (!orv::OrvCore::init()) {
         orv::showMessageBox("OrvCore::init failed.", "Error", orv::MessageBoxButtons::Ok, orv::MessageBoxIcon::None);

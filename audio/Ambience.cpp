@@ -1,9 +1,7 @@
 #include "audio/Ambience.h"
 
-#include "app/AppSettings.h"
 #include "audio/Audio.h"
 #include "framework/StringUtil.h"
-#include "render/Camera.h"
 #include "world/MapPhysics.h"
 #include "world/SectorClipping.h"
 #include "world/TerrainTextures.h"
@@ -74,12 +72,10 @@ float waterShare(const sf::Vector2f& point)
     return shareOf(point, [](const Sector& sector) { return sector.passable == 2; });
 }
 
-void updateAmbientLevels(float)
+void updateAmbientLevels(const sf::Vector2f& centre, bool ambientOn)
 {
-    if (!appSettings.ambient)
+    if (!ambientOn)
         return;
-    const sf::FloatRect visible = visibleWorldRect();
-    const sf::Vector2f centre(visible.left + visible.width * 0.5f, visible.top + visible.height * 0.5f);
     auto& levels = ambience.levels;
     levels[AmbienceMeadow] = overridden(AmbienceMeadow, grassShare(centre));
     for (int kind : {AmbienceJungle, AmbienceCity, AmbienceShore, AmbienceUnderwater, AmbienceRain})

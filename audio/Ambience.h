@@ -31,8 +31,9 @@ extern AmbienceState ambience;
 
 /// Levels and overrides to -1; looks the seven sounds up (missing ones logged).
 void initAmbience();
-/// Measures the levels around the view centre (a poll tick with ambient on).
-void updateAmbientLevels(float pollPeriod);
+/// Measures the levels around the centre of the visible world (world pixels)
+/// on a poll tick; with `ambientOn` false the levels keep their last values.
+void updateAmbientLevels(const sf::Vector2f& viewCentre, bool ambientOn);
 /// Keeps one looping voice per audible kind alive at its level (every frame).
 void playAmbience();
 /// Share (0 to 1) of grass in the 400 x 400 box centred on `point`.

@@ -1,9 +1,9 @@
 #include "audio/Audio.h"
 
-#include "audio/AudioPanel.h"
 #include "audio/ModMusic.h"
 #include "framework/Core.h"
 #include "framework/CoreConfig.h"
+#include "framework/CoreHooks.h"
 #include "framework/DirectoryListing.h"
 #include "framework/Keyboard.h"
 #include "framework/Log.h"
@@ -26,6 +26,7 @@ namespace {
 
 struct AudioState {
     bool initialised = false;
+    unsigned generation = 0;
     std::vector<SoundEntry> bank;
     std::vector<Voice> voices;
     sf::Vector2f listener;
@@ -111,7 +112,7 @@ bool Audio::init()
     sf::Listener::setDirection(0.0f, 0.0f, -1.0f);
     s.listener = view * 0.5f;
     sf::Listener::setGlobalVolume(clampVolume(coreConfig.globalVolume));
-    resetAudioPanel();
+    ++s.generation;
     s.initialised = true;
     return true;
 }
@@ -338,7 +339,7 @@ void Audio::close()
     s.stream.reset();
     s.module.reset();
     s.bank.clear();
-    resetAudioPanel();
+    ++s.generation;
     s.initialised = false;
 }
 
@@ -435,6 +436,18 @@ const std::vector<Voice>& Audio::voices()
 sf::Vector2f Audio::listenerPosition()
 {
     return state().listener;
+}
+
+unsigned Audio::generation()
+{
+    return state().generation;
+}
+
+void Audio::installCoreHooks()
+{
+    coreHooks.startAudio = [] { init(); };
+    coreHooks.stopAudio = close;
+    coreHooks.afterFrame = pollSound;
 }
 
 } // namespace orv

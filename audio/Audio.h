@@ -75,6 +75,10 @@ public:
     static const std::string& musicFileName();
 
     static bool isInitialised();
+    /// Counts init and close calls, so the panel can tell a new session.
+    static unsigned generation();
+    /// Registers the bank's start, stop and per-frame steps in the core's hooks.
+    static void installCoreHooks();
     static const std::vector<Voice>& voices();
     static sf::Vector2f listenerPosition();
     static std::string lastError;

@@ -36,6 +36,7 @@ constexpr unsigned statusHeight = 64;
 struct PanelState {
     sf::RenderTexture* status = nullptr;
     bool statusReady = false;
+    unsigned audioGeneration = 0; ///< the audio session the status belongs to
 };
 
 PanelState& panel()
@@ -71,6 +72,12 @@ void drawStatus()
     PanelState& p = panel();
     if (!p.status)
         p.status = new sf::RenderTexture;
+    // A new audio session (init or close since the last frame) starts the
+    // status area afresh.
+    if (p.audioGeneration != Audio::generation()) {
+        p.audioGeneration = Audio::generation();
+        p.statusReady = false;
+    }
     if (!p.statusReady)
         p.statusReady = p.status->create(statusWidth, statusHeight);
     if (!p.statusReady)
@@ -123,11 +130,6 @@ float skipBackOffset(float seconds)
 int playingDots(int hundredths)
 {
     return std::clamp(hundredths, 0, 99) / 12;
-}
-
-void resetAudioPanel()
-{
-    panel().statusReady = false;
 }
 
 bool updateAudioPanel()

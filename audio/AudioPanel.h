@@ -7,8 +7,6 @@
 
 namespace orv {
 
-/// Forgets the panel's state (Audio::init and Audio::close).
-void resetAudioPanel();
 /// Runs the panel's own frames until it closes.
 void runAudioPanel();
 /// One frame of the panel; true when it is to close.

@@ -1,8 +1,8 @@
 #include "framework/Core.h"
 
-#include "audio/Audio.h"
 #include "framework/AppInfo.h"
 #include "framework/CoreConfig.h"
+#include "framework/CoreHooks.h"
 #include "framework/ImGuiSfml.h"
 #include "framework/Keyboard.h"
 #include "framework/Layers.h"
@@ -12,10 +12,6 @@
 #include "framework/ShaderManager.h"
 #include "framework/StringUtil.h"
 #include "framework/Text.h"
-#include "framework/gui/InternalTextures.h"
-#include "framework/gui/MessageBox.h"
-#include "framework/gui/ScriptConsole.h"
-#include "framework/gui/Theme.h"
 
 #include <SFML/Config.hpp>
 #include <SFML/System/Err.hpp>
@@ -60,8 +56,16 @@ void placeScreenMessages()
 
 void layoutConsole()
 {
+    if (!coreHooks.layoutConsole)
+        return;
     const sf::Vector2f size = window().getView().getSize();
-    scriptConsole().layout(size.x, size.y);
+    coreHooks.layoutConsole(size.x, size.y);
+}
+
+void runHook(const std::function<void()>& hook)
+{
+    if (hook)
+        hook();
 }
 
 // Never destroyed: the process ends with it (SFML resources must not be torn
@@ -190,10 +194,9 @@ void updateFrame()
     if (due) {
         coreState.pollClock.restart();
         coreState.pollTicked = true;
-        coreState.tickPhase = (coreState.tickPhase + 1) % 4;
         pollEvents();
     }
-    Audio::pollSound();
+    runHook(coreHooks.afterFrame);
 }
 
 namespace OrvCore {
@@ -225,23 +228,20 @@ bool init()
         return false;
     }
     clearRedirect();
-    loadTheme();
+    runHook(coreHooks.loadTheme);
 
     if (!Text::init()) {
-        showMessageBox("OrvCore::init: loadFonts failed.", "Error", MessageBoxButtons::Ok, MessageBoxIcon::Error);
+        coreMessageBox("OrvCore::init: loadFonts failed.", "Error", MessageBoxButtons::Ok, MessageBoxIcon::Error);
         return false;
     }
     placeScreenMessages();
 
     Keyboard::buildKeyNames();
-    loadInternalTextures();
-    const int iconNumbers[3] = {164, 61, 84};
-    for (int i = 0; i < 3; ++i)
-        coreIcons[i] = iconSprite(iconNumbers[i]);
+    runHook(coreHooks.loadGuiTextures);
 
     createFrameCounterText(); // once per process: it does nothing the second time
 
-    Audio::init();
+    runHook(coreHooks.startAudio);
 
     if (!coreState.pollerStarted) {
         coreState.pollPeriod = 1.0f / static_cast<float>(coreState.pollRate);
@@ -250,8 +250,8 @@ bool init()
         Log::info(format("Events poller started at %d ticks per second", coreState.pollRate));
     }
 
-    if (!scriptConsole().create()) {
-        showMessageBox("OrvCore::Init: createConsole failed.", "Error", MessageBoxButtons::Ok,
+    if (coreHooks.createConsole && !coreHooks.createConsole()) {
+        coreMessageBox("OrvCore::Init: createConsole failed.", "Error", MessageBoxButtons::Ok,
                        MessageBoxIcon::Error);
         return false;
     }
@@ -280,11 +280,10 @@ void shutdown()
         window().setView(window().getDefaultView());
         coreState.emulationActive = false;
     }
-    releaseInternalTextures();
-    scriptConsole().clearLines();
+    runHook(coreHooks.stopGui);
     coreState.pollerStarted = false;
     Log::info("Events poller stopped");
-    Audio::close();
+    runHook(coreHooks.stopAudio);
     restoreErrorStream();
     if (isWindowOpen()) {
         ImGuiSfml::shutdown();

@@ -26,7 +26,6 @@ struct CoreState {
     sf::Clock frameClock;
     float frameTime = 0.0f;
     bool pollTicked = false;
-    int tickPhase = 0;
     bool firstDisplaySwitch = true;
 };
 

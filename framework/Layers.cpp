@@ -1,14 +1,13 @@
 #include "framework/Layers.h"
 
 #include "framework/Core.h"
+#include "framework/CoreHooks.h"
 #include "framework/ImGuiSfml.h"
 #include "framework/Keyboard.h"
-#include "framework/Screenshot.h"
 #include "framework/ScreenMessages.h"
+#include "framework/Screenshot.h"
 #include "framework/ShaderManager.h"
 #include "framework/Text.h"
-#include "framework/gui/ScriptConsole.h"
-#include "framework/gui/Theme.h"
 
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -138,11 +137,11 @@ void drawHints()
     sf::RenderTarget& target = getLayerTarget(LayerUi, false);
     for (const Hint& hint : hintList) {
         sf::Text t(hint.text, Text::font(FontSlot::Standard), 16);
-        t.setFillColor(theme.clHintText);
+        t.setFillColor(corePalette.hintText);
         const sf::FloatRect b = t.getLocalBounds();
         sf::RectangleShape box(sf::Vector2f(b.width + 12.f, b.height + 12.f));
         box.setPosition(hint.position);
-        box.setFillColor(theme.clHintBack);
+        box.setFillColor(corePalette.hintBack);
         target.draw(box);
         t.setPosition(hint.position + sf::Vector2f(6.f - b.left, 6.f - b.top));
         target.draw(t);
@@ -342,9 +341,8 @@ void display()
     displayStats.framesPerSecond = s.fps.shown();
 
     if (ImGuiSfml::isActive() && coreState.frameTime > 0.f) {
-        if (wasKeyPressed(sf::Keyboard::Tilde, true))
-            scriptConsole().visible = !scriptConsole().visible;
-        scriptConsole().draw();
+        if (coreHooks.drawGui)
+            coreHooks.drawGui();
         ImGuiSfml::render(w);
         ImGuiSfml::newFrame(w, coreState.frameTime);
     }

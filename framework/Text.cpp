@@ -1,9 +1,9 @@
 #include "framework/Text.h"
 
 #include "framework/Core.h"
+#include "framework/CoreHooks.h"
 #include "framework/Layers.h"
 #include "framework/PathUtil.h"
-#include "framework/gui/MessageBox.h"
 
 #include <SFML/Graphics/Text.hpp>
 
@@ -55,7 +55,7 @@ bool Text::init()
     for (int i = 0; i < fontCount; ++i) {
         const std::string path = fontPath(static_cast<FontSlot>(i));
         if (!s.fonts[i].loadFromFile(nativePath(path))) {
-            showMessageBox(fontFiles[i].failure + path, "Error", MessageBoxButtons::Ok, MessageBoxIcon::Error);
+            coreMessageBox(fontFiles[i].failure + path, "Error", MessageBoxButtons::Ok, MessageBoxIcon::Error);
             return false;
         }
     }

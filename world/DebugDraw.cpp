@@ -1,7 +1,6 @@
 #include "world/DebugDraw.h"
 
 #include "framework/Layers.h"
-#include "render/Camera.h"
 #include "world/MapPhysics.h"
 
 #include <SFML/Graphics/ConvexShape.hpp>
@@ -10,18 +9,26 @@ namespace ctk {
 
 namespace {
 
-sf::Vector2f toScreen(const b2Vec2& metres)
-{
-    return worldToScreen(sf::Vector2f(metres.x * pixelsPerMetre, metres.y * pixelsPerMetre));
-}
-
 sf::Color toColour(const b2Color& c)
 {
     return sf::Color(static_cast<sf::Uint8>(c.r * 255.0f), static_cast<sf::Uint8>(c.g * 255.0f),
                      static_cast<sf::Uint8>(c.b * 255.0f), static_cast<sf::Uint8>(c.a * 255.0f));
 }
 
-void drawPolygon(const b2Vec2* vertices, int32 count, const b2Color& color, bool filled)
+} // namespace
+
+void DebugDraw::setView(const sf::Vector2f& camera, float zoom)
+{
+    camera_ = camera;
+    zoom_ = zoom;
+}
+
+sf::Vector2f DebugDraw::toScreen(const b2Vec2& metres) const
+{
+    return (sf::Vector2f(metres.x * pixelsPerMetre, metres.y * pixelsPerMetre) - camera_) * zoom_;
+}
+
+void DebugDraw::drawPolygon(const b2Vec2* vertices, int32 count, const b2Color& color, bool filled) const
 {
     sf::ConvexShape shape(static_cast<std::size_t>(count));
     for (int32 i = 0; i < count; ++i)
@@ -32,8 +39,6 @@ void drawPolygon(const b2Vec2* vertices, int32 count, const b2Color& color, bool
     shape.setOutlineThickness(1.0f);
     orv::getLayerTarget(orv::LayerRedirect, false).draw(shape);
 }
-
-} // namespace
 
 void DebugDraw::DrawPolygon(const b2Vec2* vertices, int32 vertexCount, const b2Color& color)
 {

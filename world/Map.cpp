@@ -4,7 +4,6 @@
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
 #include "framework/StringUtil.h"
-#include "framework/gui/MessageBox.h"
 #include "world/MapPhysics.h"
 #include "world/Minimap.h"
 #include "world/ObjectDefs.h"
@@ -145,9 +144,10 @@ void clearMap()
     currentMap.startPosition = sf::Vector2f();
 }
 
-void loadMap(const std::string& path)
+bool loadMap(const std::string& path)
 {
     clearMap();
+    currentMap.loadError.clear();
 
     orv::IniFile colours;
     if (!colours.load(textureColoursFile))
@@ -155,9 +155,9 @@ void loadMap(const std::string& path)
 
     orv::IniFile ini;
     if (!ini.load(path)) {
-        orv::showMessageBox(ini.lastError, "Error", orv::MessageBoxButtons::Ok, orv::MessageBoxIcon::None);
+        currentMap.loadError = ini.lastError;
         currentMap.minimapReady = false;
-        return;
+        return false;
     }
     MapReader reader{path, ini, colours};
 
@@ -225,4 +225,5 @@ void loadMap(const std::string& path)
 
     buildSectorBodies();
     buildMinimap();
+    return true;
 }

@@ -78,6 +78,8 @@ struct Map {
     sf::Vector2u minimapSize;
     std::unique_ptr<sf::RenderTexture> minimapTexture;
     bool minimapReady = false;
+
+    std::string loadError; ///< why the last loadMap failed; empty after a load
 };
 
 /// The process-wide map.
@@ -91,8 +93,8 @@ constexpr int maxSectors = 65536;
 constexpr float maxCoordinate = 1.0e7f;
 
 /// Loads a map file into currentMap, builds its bodies in the current physics
-/// world and its minimap. An unreadable file shows a message box and leaves
-/// the map empty.
-void loadMap(const std::string& path);
+/// world and its minimap. An unreadable file leaves the map empty and returns
+/// false with the reason in currentMap.loadError, for the caller to show.
+bool loadMap(const std::string& path);
 /// Empties the map (its bodies die with the physics world).
 void clearMap();

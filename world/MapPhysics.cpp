@@ -101,6 +101,11 @@ void addVisibleArea(Sector& sector, const std::vector<Sector>& sectors, const st
 
 } // namespace
 
+ctk::DebugDraw& physicsDebugDraw()
+{
+    return debugDraw;
+}
+
 b2World* resetPhysicsWorld()
 {
     delete physicsWorld;

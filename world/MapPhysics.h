@@ -28,8 +28,15 @@ enum class SectorQueryMode : std::int32_t {
     Ground = 3,  ///< sectors that are neither roofs nor shadows
 };
 
+namespace ctk {
+class DebugDraw;
+}
+
 /// The world; replaced by resetPhysicsWorld().
 extern b2World* physicsWorld;
+
+/// The debug drawer attached to every world (set its view before drawing).
+ctk::DebugDraw& physicsDebugDraw();
 
 /// Destroys the world (and every body in it) and makes a new one with
 /// gravity 0, the debug drawer and the contact listener attached.

@@ -10,8 +10,6 @@
 
 namespace orv {
 
-sf::Sprite coreIcons[3];
-
 namespace {
 
 constexpr int iconCell = 32;
@@ -59,8 +57,6 @@ void releaseInternalTextures()
     for (auto& kv : textures())
         delete kv.second;
     textures().clear();
-    for (sf::Sprite& icon : coreIcons)
-        icon = sf::Sprite();
 }
 
 const sf::Texture* internalTexture(const std::string& fileName)

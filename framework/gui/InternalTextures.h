@@ -19,7 +19,4 @@ const sf::Texture* internalTexture(const std::string& fileName);
 /// its centre; an empty sprite when the atlas is missing.
 sf::Sprite iconSprite(int index);
 
-/// The three icon sprites the core prepares at start-up (icons 164, 61, 84).
-extern sf::Sprite coreIcons[3];
-
 } // namespace orv

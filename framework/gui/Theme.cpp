@@ -1,5 +1,6 @@
 #include "framework/gui/Theme.h"
 
+#include "framework/CoreHooks.h"
 #include "framework/IniFile.h"
 #include "framework/Log.h"
 
@@ -122,6 +123,10 @@ bool loadTheme()
         }
         theme.*c.field = ini.getColor(c.key, defaults.*c.field);
     }
+    corePalette.messageWarning = theme.clMessageWarning;
+    corePalette.messageError = theme.clMessageError;
+    corePalette.hintBack = theme.clHintBack;
+    corePalette.hintText = theme.clHintText;
 
     Log::write("Loaded UI config from uiConfig.ini");
     return true;

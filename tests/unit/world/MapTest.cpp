@@ -230,9 +230,9 @@ TEST_F(MapTest, BadMaps)
 
     // An unreadable map leaves the map empty.
     resetPhysicsWorld();
-    loadMap("Data\\Maps\\missing.map");
+    EXPECT_FALSE(loadMap("Data\\Maps\\missing.map"));
     EXPECT_TRUE(currentMap.sectors.empty());
-    EXPECT_NE(log().find("IniFile::load: Unable to read from Data\\Maps\\missing.map"), std::string::npos);
+    EXPECT_EQ(currentMap.loadError, "IniFile::load: Unable to read from Data\\Maps\\missing.map");
 }
 
 TEST_F(MapTest, DoorTrackWithoutTexturesIsUntextured)
