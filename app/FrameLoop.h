@@ -2,6 +2,11 @@
 // The test bed's frame loop: one iteration per displayed frame until the user
 // chooses "Exit" in the Options window (or the process is asked to stop).
 
+#include "vehicle/Vehicle.h"
+
+#include <memory>
+#include <vector>
+
 struct FrameLoopState {
     bool menuVisible = false;
     bool quitRequested = false;
@@ -9,6 +14,18 @@ struct FrameLoopState {
 
 /// The process-wide loop state, read by the on-screen windows.
 extern FrameLoopState frameLoop;
+/// The vehicle the keyboard drives.
+extern Vehicle playerVehicle;
+/// Empty vehicles spawned with U, in spawn order.
+extern std::vector<std::unique_ptr<Vehicle>> parkedVehicles;
 
 /// Runs the loop; returns after the frame in which quitting was requested.
 void runFrameLoop();
+/// The next (+1) or previous (-1) vehicle definition for the player, wrapping
+/// around; nothing without definitions.
+void cycleVehicle(int direction);
+/// Reads the scene assets again and selects the same definition by name
+/// (the first one when it is gone).
+void reloadData();
+/// Parks an empty vehicle of a random definition where the player stands.
+void spawnParkedVehicle();

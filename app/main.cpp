@@ -11,15 +11,17 @@
 #include "framework/Core.h"
 #include "framework/CoreConfig.h"
 #include "framework/Log.h"
+#include "framework/ProgramClock.h"
 #include "framework/Signals.h"
 #include "framework/gui/GuiHooks.h"
 #include "framework/gui/MessageBox.h"
+#include "render/SceneAssets.h"
 #include "world/ImageSets.h"
-#include "world/ObjectDefs.h"
 #include "world/TerrainTextures.h"
 
 int main()
 {
+    orv::ProgramClock::now(); // the program clock starts here
     orv::appInfo.title = "Zendrix 2 Tarnwick";
     orv::appInfo.version = "1.00";
     orv::appInfo.legalNotice = "Zendrix 2 Tarnwick test bed. Made by the Tarnwick team.";
@@ -45,7 +47,7 @@ int main()
     loadImageSets();
     loadTerrainTextures();
     orv::Audio::loadSounds("Data/Sounds", "");
-    loadObjectDefs(); // the scene assets' definitions: vehicles, shaders and effects join them
+    loadSceneAssets(true);
 
     runFrameLoop();
 

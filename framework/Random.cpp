@@ -25,6 +25,18 @@ int randomRange(int lo, int hi)
     return std::uniform_int_distribution<int>(lo, hi)(generator());
 }
 
+int randomShort()
+{
+    // The top 15 bits: the low bits of a Mersenne twister are as good, but
+    // this keeps one draw per call.
+    return static_cast<int>(generator()() >> 17);
+}
+
+float randomFraction()
+{
+    return static_cast<float>(randomShort()) / 32767.0f;
+}
+
 void seedRandom(unsigned seed)
 {
     generator().seed(seed);

@@ -7,6 +7,11 @@ namespace orv {
 int randomInt();
 /// A random integer from lo to hi, both included (lo when hi < lo).
 int randomRange(int lo, int hi);
+/// A random integer from 0 to 32767, both included: the small range effects
+/// were tuned with.
+int randomShort();
+/// randomShort() / 32767: from 0 to 1, both included.
+float randomFraction();
 /// Restarts the sequence (tests that need repeatable runs).
 void seedRandom(unsigned seed);
 

@@ -226,6 +226,15 @@ const std::vector<Sector*>& findSectors(const sf::FloatRect& rect, SectorQueryMo
     return queryResult;
 }
 
+void drawPhysicsShapes()
+{
+    if (!physicsWorld)
+        return;
+    debugDraw.SetFlags(b2Draw::e_shapeBit);
+    physicsWorld->DebugDraw();
+    debugDraw.SetFlags(b2Draw::e_jointBit);
+}
+
 b2Body* groundBody()
 {
     if (!currentMap.sectors.empty() && currentMap.sectors.front().body)

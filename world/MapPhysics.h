@@ -48,6 +48,9 @@ void createObjectBody(MapObject& object);
 /// The sectors under `rect` (world pixels), lowest index first, so the last is
 /// the topmost. Valid until the next query.
 const std::vector<Sector*>& findSectors(const sf::FloatRect& rect, SectorQueryMode mode);
+/// Draws every fixture of the world with the debug drawer (the
+/// debug overlay itself shows joints only).
+void drawPhysicsShapes();
 /// The static body joints can hold on to: the first sector's, or (for a map
 /// without sectors) one made for the purpose in the current world.
 b2Body* groundBody();

@@ -1,0 +1,336 @@
+#include "VehicleFixture.h"
+
+#include <cmath>
+
+using vehiclefixture::carText;
+using vehiclefixture::VehicleTest;
+
+namespace {
+
+constexpr float degreesPerRadian = 57.29578f;
+
+bool finiteBody(const b2Body* b)
+{
+    return b->GetPosition().IsValid() && std::isfinite(b->GetAngle()) && b->GetLinearVelocity().IsValid() &&
+           std::isfinite(b->GetAngularVelocity());
+}
+
+} // namespace
+
+TEST_F(VehicleTest, AccumulatorRunsWholeStepsBeyondTheFirst)
+{
+    spawn(carText);
+    // Exactly one step's worth waits; the next frame runs it.
+    EXPECT_EQ(vehicle.stepPhysics(1.0f / 60.0f), 0);
+    EXPECT_EQ(vehicle.stepPhysics(1.0f / 60.0f), 1);
+
+    Vehicle other;
+    other.spawn(*physicsWorld, 0, false, currentMap.startPosition);
+    EXPECT_EQ(other.stepPhysics(0.1f), 6);
+    other.forgetBodies();
+}
+
+TEST_F(VehicleTest, BuildsBodiesFromTheDefinition)
+{
+    spawn(carText);
+    ASSERT_NE(body(), nullptr);
+    EXPECT_EQ(dyn().wheels.size(), 4u);
+    EXPECT_EQ(dyn().steeringWheels.size(), 2u);
+    EXPECT_FLOAT_EQ(dyn().steerLimit, 20.0f);
+    // The box is 30 x 60 pixels: mass 100 per square metre over its area.
+    EXPECT_NEAR(body()->GetMass(), 100.0f * (30.0f / 16.0f) * (60.0f / 16.0f), 1.0f);
+    const b2Vec2 rearLeft = dyn().wheels[2].body->GetPosition() - body()->GetPosition();
+    EXPECT_NEAR(rearLeft.x, -12.0f / 16.0f, 1e-4f);
+    EXPECT_NEAR(rearLeft.y, 18.0f / 16.0f, 1e-4f);
+    EXPECT_EQ(vehicle.gearName(), "R");
+}
+
+TEST_F(VehicleTest, EngineLevelRampsInFiveSecondsAndFallsInTwoAndAHalf)
+{
+    spawn(carText);
+    int steps = 0;
+    while (dyn().engineLevel < 1.0f && steps < 1000) {
+        dyn().throttle = 1.0f;
+        step(1);
+        ++steps;
+    }
+    EXPECT_NEAR(steps, 300, 1);
+    steps = 0;
+    while (dyn().engineLevel > 0.0f && steps < 1000) {
+        dyn().throttle = 0.0f;
+        step(1);
+        ++steps;
+    }
+    EXPECT_NEAR(steps, 150, 1);
+}
+
+TEST_F(VehicleTest, FirstUpshiftHalvesTheLevelAndWaitsMinGearTime)
+{
+    spawn(std::string(carText) + "[info]\ngearsCount=3\n[gear0]\nratio=3\n[gear1]\nratio=2\n[gear2]\nratio=1\n");
+    ASSERT_EQ(vehicle.definition()->gears.size(), 5u);
+    const double now = orv::ProgramClock::now();
+    dyn().gear = firstForwardGear;
+    dyn().gearChangeTime = now - 10.0;
+    dyn().engineLevel = 1.0f;
+    dyn().currentMaxSpeed = 20.0f;
+    body()->SetLinearVelocity(b2Vec2(0.0f, -15.0f)); // forwards, three quarters of the top speed
+
+    chooseGear(dyn(), now);
+    EXPECT_EQ(dyn().gear, firstForwardGear + 1) << "one gear at a time";
+    EXPECT_FLOAT_EQ(dyn().engineLevel, 0.5f);
+
+    dyn().engineLevel = 1.0f;
+    chooseGear(dyn(), now + 1.9);
+    EXPECT_EQ(dyn().gear, firstForwardGear + 1) << "blocked for minGearTime";
+    chooseGear(dyn(), now + 2.01);
+    EXPECT_EQ(dyn().gear, firstForwardGear + 2);
+}
+
+TEST_F(VehicleTest, WithoutFullRevsTheGearStays)
+{
+    spawn(std::string(carText) + "[info]\ngearsCount=3\n");
+    const double now = orv::ProgramClock::now();
+    dyn().gear = firstForwardGear;
+    dyn().gearChangeTime = now - 10.0;
+    dyn().engineLevel = 0.9f;
+    dyn().currentMaxSpeed = 20.0f;
+    body()->SetLinearVelocity(b2Vec2(0.0f, -15.0f));
+    chooseGear(dyn(), now);
+    EXPECT_EQ(dyn().gear, firstForwardGear);
+}
+
+TEST_F(VehicleTest, ReverseBrakesWhileRollingForwardAndDrivesBackFromStandstill)
+{
+    spawn(carText);
+    const VehicleDef& def = *vehicle.definition();
+    // Rolling forward: reverse brakes the driven wheels instead of pushing.
+    dyn().gear = firstForwardGear;
+    body()->SetLinearVelocity(b2Vec2(0.0f, -5.0f));
+    for (Wheel& w : dyn().wheels)
+        w.body->SetLinearVelocity(b2Vec2(0.0f, -5.0f));
+    dyn().throttle = -1.0f;
+    step(1);
+    EXPECT_LT(dyn().engineLevel, 0.0f);
+    EXPECT_FLOAT_EQ(dyn().wheels[2].frictionJoint->GetMaxForce(), def.brakePower);
+    EXPECT_FLOAT_EQ(dyn().wheels[0].frictionJoint->GetMaxForce(), 0.0f) << "undriven wheels never brake";
+    EXPECT_NE(dyn().gear, reverseGear);
+
+    // Standing: reverse is selected and drives backwards, slower.
+    VehicleTest::TearDown();
+    VehicleTest::SetUp();
+    spawn(carText);
+    for (int i = 0; i < 240; ++i) {
+        dyn().throttle = -1.0f;
+        step(1);
+    }
+    EXPECT_EQ(dyn().gear, reverseGear);
+    EXPECT_GT(forwardSpeed(dyn()), 0.2f) << "moving backwards";
+    EXPECT_FLOAT_EQ(dyn().currentMaxSpeed, 20.0f * def.reverseRatio);
+}
+
+TEST_F(VehicleTest, BrakeLocksTheRearAndKeepsBrakingAfterRelease)
+{
+    spawn(carText);
+    for (int i = 0; i < 120; ++i) {
+        dyn().throttle = 1.0f;
+        step(1);
+    }
+    const float cruising = vehicle.speed();
+    ASSERT_GT(cruising, 1.0f);
+    // Hold the brake until the engine level is down.
+    for (int i = 0; i < 200; ++i) {
+        dyn().throttle = 0.0f;
+        dyn().handbrake = true;
+        step(1);
+    }
+    EXPECT_FLOAT_EQ(dyn().engineLevel, 0.0f);
+    const float brake = vehicle.definition()->brakePower;
+    for (int rear : {2, 3}) {
+        EXPECT_FLOAT_EQ(dyn().wheels[static_cast<std::size_t>(rear)].lateralSlip, 1.0f);
+        EXPECT_FLOAT_EQ(dyn().wheels[static_cast<std::size_t>(rear)].frictionJoint->GetMaxForce(), brake);
+    }
+    EXPECT_LT(dyn().wheels[0].lateralSlip, 1.0f) << "front wheels keep their grip";
+
+    dyn().handbrake = false;
+    step(30);
+    for (int rear : {2, 3})
+        EXPECT_FLOAT_EQ(dyn().wheels[static_cast<std::size_t>(rear)].frictionJoint->GetMaxForce(), brake);
+    EXPECT_LT(vehicle.speed(), cruising);
+
+    // Driving again lets go of the brake.
+    dyn().throttle = 1.0f;
+    step(2);
+    EXPECT_FLOAT_EQ(dyn().wheels[2].frictionJoint->GetMaxForce(), 0.0f);
+}
+
+TEST_F(VehicleTest, NegativeSteerAngleSteersTheOtherWay)
+{
+    spawn("[info]\nwheelTypesCount=1\nwheelMountsCount=2\n[body]\nimageRect=0,0,30,60\nmass=100\n"
+          "[wheelType0]\nimageRect=32,0,6,12\n"
+          "[wheelMount0]\npos=0,-18\nmaxSteerAngle=20\n[wheelMount1]\npos=0,18\nmaxSteerAngle=-20\n");
+    for (int i = 0; i < 30; ++i) {
+        dyn().steerInput = 1.0f;
+        step(1);
+    }
+    const float bodyAngle = body()->GetAngle();
+    const float front = (dyn().wheels[0].body->GetAngle() - bodyAngle) * degreesPerRadian;
+    const float rear = (dyn().wheels[1].body->GetAngle() - bodyAngle) * degreesPerRadian;
+    EXPECT_GT(front, 5.0f);
+    EXPECT_LT(rear, -5.0f);
+    EXPECT_GT(dyn().wheels[0].displaySteerAngle, 0.0f);
+    EXPECT_LT(dyn().wheels[1].displaySteerAngle, 0.0f);
+    EXPECT_FLOAT_EQ(dyn().wheels[0].displaySteerAngle, -dyn().wheels[1].displaySteerAngle);
+}
+
+TEST_F(VehicleTest, SteeringLeftTurnsTheNoseLeft)
+{
+    spawn(carText);
+    for (int i = 0; i < 180; ++i) {
+        dyn().throttle = 1.0f;
+        dyn().steerInput = -1.0f;
+        step(1);
+    }
+    // Screen y points down: turning left is a negative angle.
+    EXPECT_LT(body()->GetAngle(), -0.2f);
+}
+
+TEST_F(VehicleTest, TrackedVehicleTurnsOnTheSpot)
+{
+    spawn("[info]\nwheelTypesCount=1\nwheelMountsCount=4\n"
+          "[body]\nimageRect=0,0,54,104\nmass=200\ntracks=True\nmaxSpeed=15\n"
+          "[wheelType0]\nimageRect=60,0,10,90\n"
+          "[wheelMount0]\npos=-22,-20\n[wheelMount1]\npos=22,-20\n"
+          "[wheelMount2]\npos=-22,20\n[wheelMount3]\npos=22,20\n");
+    const b2Vec2 start = body()->GetPosition();
+    for (int i = 0; i < 120; ++i) {
+        dyn().throttle = 0.0f;
+        dyn().steerInput = -1.0f;
+        step(1);
+    }
+    EXPECT_FLOAT_EQ(dyn().engineLevel, 0.0f);
+    EXPECT_LT(body()->GetAngle(), -0.1f) << "turned left";
+    EXPECT_LT((body()->GetPosition() - start).Length(), 0.5f) << "on the spot";
+    // One side pushes forwards, the other backwards, with half the power each.
+    const float power = vehicle.definition()->power;
+    EXPECT_FLOAT_EQ(dyn().wheels[0].lastLocalForce.y, 0.5f * power);
+    EXPECT_FLOAT_EQ(dyn().wheels[1].lastLocalForce.y, -0.5f * power);
+}
+
+TEST_F(VehicleTest, ZeroMaxSpeedNeverDrivesAndStaysFinite)
+{
+    spawn(std::string(carText) + "[body]\nmaxSpeed=0\nautoLateralSlip=True\n");
+    const b2Vec2 start = body()->GetPosition();
+    for (int i = 0; i < 300; ++i) {
+        dyn().throttle = 1.0f;
+        dyn().steerInput = i < 150 ? 1.0f : -1.0f;
+        step(1);
+    }
+    EXPECT_LT((body()->GetPosition() - start).Length(), 0.01f);
+    for (const Wheel& w : dyn().wheels) {
+        EXPECT_FLOAT_EQ(w.lastLocalForce.y, 0.0f);
+        EXPECT_TRUE(std::isfinite(w.lateralSlip));
+        EXPECT_TRUE(finiteBody(w.body));
+    }
+    EXPECT_TRUE(finiteBody(body()));
+    EXPECT_TRUE(std::isfinite(dyn().engineLevel));
+
+    // Only the brake acts.
+    body()->SetLinearVelocity(b2Vec2(0.0f, -3.0f));
+    dyn().handbrake = true;
+    step(1);
+    EXPECT_FLOAT_EQ(dyn().wheels[2].frictionJoint->GetMaxForce(), vehicle.definition()->brakePower);
+}
+
+TEST_F(VehicleTest, FirstStepAtSpeedHasNoLimitToDivideBy)
+{
+    // currentMaxSpeed is 0 in the first step: the gear fraction reads 0.
+    spawn(std::string(carText) + "[info]\ngearsCount=4\n[body]\nautoLateralSlip=True\n[engine]\nmaxRPM=0\n");
+    body()->SetLinearVelocity(b2Vec2(0.0f, -8.0f));
+    dyn().engineLevel = 0.5f;
+    dyn().throttle = 1.0f;
+    step(1);
+    EXPECT_TRUE(finiteBody(body()));
+    EXPECT_TRUE(std::isfinite(dyn().engineLevel));
+    EXPECT_FLOAT_EQ(dyn().engineLevel, 0.5f) << "maxRPM 0 never ramps";
+    for (const Wheel& w : dyn().wheels)
+        EXPECT_TRUE(std::isfinite(w.lateralSlip));
+}
+
+TEST_F(VehicleTest, DegenerateBodiesStillSimulate)
+{
+    // No picture rectangle, no mass, mounts without any wheel type.
+    spawn("[info]\nwheelMountsCount=2\n[body]\nmass=0\n[wheelMount0]\npos=0,-10\n[wheelMount1]\npos=0,10\n");
+    EXPECT_GT(body()->GetMass(), 0.0f);
+    EXPECT_GT(body()->GetInertia(), 0.0f);
+    ASSERT_EQ(dyn().wheels.size(), 2u);
+    for (const Wheel& w : dyn().wheels)
+        EXPECT_GT(w.body->GetMass(), 0.0f);
+    EXPECT_TRUE(vehicle.appearance.wheelSprites.empty() || !vehicle.appearance.wheelDrawn[0]);
+    EXPECT_EQ(vehicle.appearance.canvasSize, sf::Vector2i(0, 0));
+    body()->ApplyLinearImpulseToCenter(b2Vec2(0.01f, 0.0f), true);
+    step(60);
+    EXPECT_TRUE(finiteBody(body()));
+    EXPECT_GT(body()->GetPosition().x, currentMap.startPosition.x / 16.0f);
+}
+
+TEST_F(VehicleTest, WithoutDefinitionsTheVehicleIsABareBody)
+{
+    loadVehicleDefs();
+    EXPECT_NE(log().find("No vehicles found in Data/Cars/"), std::string::npos);
+    vehicle.spawn(*physicsWorld, 0, true, currentMap.startPosition);
+    ASSERT_NE(body(), nullptr);
+    EXPECT_EQ(vehicle.definition(), nullptr);
+    EXPECT_EQ(body()->GetFixtureList(), nullptr);
+    dyn().throttle = 1.0f;
+    EXPECT_EQ(vehicle.stepPhysics(0.1f), 6);
+    EXPECT_TRUE(finiteBody(body()));
+}
+
+TEST_F(VehicleTest, SetKindRebuildsAndResets)
+{
+    writeCar("a", carText);
+    writeCar("b", "[info]\nwheelTypesCount=1\nwheelMountsCount=2\n[body]\nimageRect=0,0,20,40\nmass=50\n"
+                  "[wheelType0]\nimageRect=32,0,6,12\n[wheelMount0]\npos=0,-10\n[wheelMount1]\npos=0,10\n");
+    loadVehicleDefs();
+    vehicle.spawn(*physicsWorld, 0, true, currentMap.startPosition);
+    for (int i = 0; i < 60; ++i) {
+        dyn().throttle = 1.0f;
+        step(1);
+    }
+    const int bodiesBefore = physicsWorld->GetBodyCount();
+    vehicle.setKind(1);
+    EXPECT_EQ(physicsWorld->GetBodyCount(), bodiesBefore - 2);
+    EXPECT_EQ(dyn().wheels.size(), 2u);
+    EXPECT_FLOAT_EQ(dyn().engineLevel, 0.0f);
+    EXPECT_EQ(dyn().gear, reverseGear);
+    EXPECT_FLOAT_EQ(body()->GetLinearVelocity().Length(), 0.0f);
+    EXPECT_EQ(vehicle.definition()->name, "b");
+}
+
+TEST_F(VehicleTest, TreadScrollStaysInItsRange)
+{
+    spawn(carText);
+    for (int i = 0; i < 200; ++i) {
+        dyn().throttle = 1.0f;
+        step(1);
+        for (const Wheel& w : dyn().wheels) {
+            ASSERT_GE(w.scrollOffset, 0.0f);
+            ASSERT_LT(w.scrollOffset, 4.0f);
+        }
+    }
+    // Driving forwards moves the tread one way.
+    const float before = dyn().wheels[2].scrollOffset;
+    dyn().throttle = 1.0f;
+    step(1);
+    const float moved = std::fmod(dyn().wheels[2].scrollOffset - before + 4.0f, 4.0f);
+    EXPECT_GT(moved, 0.0f);
+    EXPECT_LT(moved, 2.0f);
+}
+
+TEST(GearNames, ReverseNeutralAndNumbers)
+{
+    EXPECT_EQ(gearName(reverseGear), "R");
+    EXPECT_EQ(gearName(neutralGear), "N");
+    EXPECT_EQ(gearName(firstForwardGear), "1");
+    EXPECT_EQ(gearName(6), "5");
+}

@@ -1,0 +1,74 @@
+#pragma once
+// A spawned vehicle: the chassis body with its wheels in the physics world,
+// its drive state and its appearance. Only the player's vehicle is stepped by
+// the driving model; parked ones are plain bodies of the world.
+
+#include "vehicle/VehicleAppearance.h"
+#include "vehicle/VehicleDynamics.h"
+
+#include <SFML/System/Vector2.hpp>
+
+#include <memory>
+#include <string>
+
+class b2Body;
+class b2World;
+
+class Vehicle {
+public:
+    Vehicle() = default;
+    Vehicle(const Vehicle&) = delete;
+    Vehicle& operator=(const Vehicle&) = delete;
+    /// Bodies are left to their world: they die with it.
+    ~Vehicle() = default;
+
+    /// Creates the chassis in `world` at `positionPixels`, angle 0, and builds
+    /// it as definition `kind` (none when out of range). Bodies of an earlier
+    /// spawn must have been forgotten or destroyed.
+    void spawn(b2World& world, int kind, bool player, const sf::Vector2f& positionPixels);
+    /// Rebuilds the vehicle for definition `kind` of vehicleDefs: fixture,
+    /// wheels, joints, drive state and appearance. An index out of range
+    /// leaves a bare chassis without definition.
+    void setKind(int kind);
+    /// Adds the frame time to the accumulator and runs a fixed step for every
+    /// whole 1/60 s beyond it; returns the number of steps run.
+    int stepPhysics(float frameSeconds);
+    /// One fixed step: this vehicle's step, then the world's.
+    void fixedStep();
+    /// Forgets every body without touching the world (it was destroyed).
+    void forgetBodies();
+    /// Destroys the chassis and wheels in the current world.
+    void destroyBodies();
+    /// Keeps a private copy of the current definition, so the shared list
+    /// can be reloaded while this vehicle still stands in the world.
+    void keepOwnDefinition();
+
+    /// Length of the chassis velocity, m/s.
+    float speed() const;
+    /// "R", "N" or the forward gear's number.
+    std::string gearName() const;
+    b2Body* body() const { return body_; }
+    int kind() const { return kind_; }
+    const VehicleDef* definition() const { return dynamics.definition; }
+    bool isPlayer() const { return player_; }
+
+    VehicleDynamics dynamics;
+    VehicleAppearance appearance;
+    float pitchWobble = 0.0f; ///< engine sound wobble, kept between frames
+
+private:
+    void buildChassisFixture(const VehicleDef& def);
+    void buildWheel(const VehicleDef& def, int mountIndex);
+    void destroyWheels();
+
+    b2World* world_ = nullptr;
+    b2Body* body_ = nullptr;
+    int kind_ = -1;
+    bool player_ = false;
+    float accumulator_ = 0.0f;
+    std::unique_ptr<VehicleDef> ownDefinition_;
+};
+
+/// Collision filtering of vehicle bodies.
+constexpr unsigned short vehicleCategoryBits = 0x0002;
+constexpr unsigned short vehicleMaskBits = 0x0026;
