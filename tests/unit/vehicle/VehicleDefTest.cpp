@@ -1,0 +1,307 @@
+#include "../audio/SoundFiles.h"
+#include "TestUtil.h"
+#include "audio/Audio.h"
+#include "framework/AppInfo.h"
+#include "framework/CoreConfig.h"
+#include "framework/Log.h"
+#include "vehicle/VehicleDef.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+class VehicleDefFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        orv::appInfo.logPath.clear();
+        orv::Log::open("def.log");
+        vehicleDefs.clear();
+    }
+    void TearDown() override
+    {
+        vehicleDefs.clear();
+        orv::Log::disable();
+    }
+    /// Loads one file written from `text`; the definition, or null.
+    const VehicleDef* load(const std::string& text, const std::string& name = "Data/Cars/Test.ini")
+    {
+        testutil::writeFile(name, text);
+        defs.clear();
+        if (!loadVehicleDef(name, defs))
+            return nullptr;
+        return &defs.back();
+    }
+    std::string log() const { return testutil::readFile("def.log"); }
+
+    testutil::TempDir dir;
+    std::vector<VehicleDef> defs;
+};
+
+} // namespace
+
+TEST_F(VehicleDefFile, MassAloneGivesPowerBrakesAndOneGear)
+{
+    const VehicleDef* def = load("[body]\nmass=1000\n");
+    ASSERT_NE(def, nullptr);
+    EXPECT_EQ(def->name, "Test");
+    EXPECT_FLOAT_EQ(def->power, 40000.0f);
+    EXPECT_FLOAT_EQ(def->brakePower, 1300.0f);
+    ASSERT_EQ(def->gears.size(), 3u);
+    EXPECT_FLOAT_EQ(def->gears[reverseGear].ratio, def->reverseRatio);
+    EXPECT_FLOAT_EQ(def->gears[neutralGear].ratio, 0.0f);
+    EXPECT_FLOAT_EQ(def->gears[firstForwardGear].ratio, 1.0f);
+    EXPECT_TRUE(def->wheelTypes.empty());
+    EXPECT_TRUE(def->wheelMounts.empty());
+    EXPECT_TRUE(def->fullSpeedSteerCurve.error.empty());
+    EXPECT_EQ(def->fullSpeedSteerCurve.points.size(), 11u);
+}
+
+TEST_F(VehicleDefFile, GearsCountThreeGivesFiveGears)
+{
+    const VehicleDef* def = load("[info]\ngearsCount=3\n[body]\nreverseRatio=0.4\n"
+                                 "[gear0]\nratio=3\npitch=1\n[gear1]\nratio=2\npitch=1.1\n[gear2]\nratio=1.5\n");
+    ASSERT_NE(def, nullptr);
+    ASSERT_EQ(def->gears.size(), 5u);
+    EXPECT_FLOAT_EQ(def->gears[0].ratio, 0.4f);
+    EXPECT_FLOAT_EQ(def->gears[2].ratio, 3.0f);
+    EXPECT_FLOAT_EQ(def->gears[3].pitch, 1.1f);
+    EXPECT_FLOAT_EQ(def->gears[4].ratio, 1.5f);
+    EXPECT_FLOAT_EQ(def->gears[4].pitch, 1.0f);
+}
+
+TEST_F(VehicleDefFile, InvalidWheelTypeIsLoggedAndReplaced)
+{
+    const VehicleDef* def = load("[info]\nwheelTypesCount=2\nwheelMountsCount=2\n[wheelType0]\n[wheelType1]\n"
+                                 "[wheelMount0]\nwheelType=5\n[wheelMount1]\nwheelType=1\n");
+    ASSERT_NE(def, nullptr);
+    EXPECT_NE(log().find("Test wheel mount 0 has an invalid wheel type of 5"), std::string::npos);
+    EXPECT_EQ(def->wheelMounts[0].wheelType, 0);
+    EXPECT_EQ(def->wheelMounts[1].wheelType, 1);
+}
+
+TEST_F(VehicleDefFile, CountsAreBoundedByWhatTheFileHolds)
+{
+    const VehicleDef* def = load("[info]\nwheelTypesCount=-3\nwheelMountsCount=2000000000\ngearsCount=2\n"
+                                 "[wheelMount0]\n[wheelMount1]\n[gear0]\nratio=2\n[gear1]\n");
+    ASSERT_NE(def, nullptr);
+    EXPECT_TRUE(def->wheelTypes.empty());
+    EXPECT_EQ(def->wheelMounts.size(), 2u);
+    EXPECT_EQ(def->gears.size(), 4u);
+    EXPECT_NE(log().find("claims 2000000000 wheel mounts but holds 2"), std::string::npos);
+}
+
+TEST_F(VehicleDefFile, NonFiniteNumbersReadAsTheirDefaults)
+{
+    const VehicleDef* def =
+        load("[body]\nmass=10\nmaxSpeed=nan\npower=inf\nsteerSpeed=-1e999\n[engine]\nmaxRPM=NaN\n"
+             "[info]\nwheelMountsCount=1\nwheelTypesCount=1\n[wheelType0]\n[wheelMount0]\nmassRatio=1e40\n");
+    ASSERT_NE(def, nullptr);
+    EXPECT_FLOAT_EQ(def->maxSpeed, 20.0f);
+    EXPECT_FLOAT_EQ(def->power, 400.0f);
+    EXPECT_FLOAT_EQ(def->steerSpeed, 60.0f);
+    EXPECT_FLOAT_EQ(def->maxRPM, 2500.0f);
+    EXPECT_FLOAT_EQ(def->wheelMounts[0].massRatio, 1.0f);
+    const std::string text = log();
+    for (const char* key : {"maxSpeed", "power", "steerSpeed", "maxRPM", "massRatio"})
+        EXPECT_NE(text.find("Data/Cars/Test.ini: " + std::string(key) + " is not a finite number"), std::string::npos)
+            << key;
+}
+
+TEST_F(VehicleDefFile, SectionNamesIgnoreCase)
+{
+    const VehicleDef* def = load("[Body]\nMaxSpeed=33\n[ENGINE]\nidlerpm=900\n");
+    ASSERT_NE(def, nullptr);
+    EXPECT_FLOAT_EQ(def->maxSpeed, 33.0f);
+    EXPECT_FLOAT_EQ(def->idleRPM, 900.0f);
+}
+
+TEST_F(VehicleDefFile, UnreadableFileAddsNothing)
+{
+    defs.clear();
+    EXPECT_FALSE(loadVehicleDef("Data/Cars/Missing.ini", defs));
+    EXPECT_TRUE(defs.empty());
+    EXPECT_NE(log().find("Failed to load file Data/Cars/Missing.ini"), std::string::npos);
+}
+
+TEST_F(VehicleDefFile, SaveThenLoadGivesTheSameDefinition)
+{
+    const VehicleDef* original =
+        load("[info]\nwheelTypesCount=2\nwheelMountsCount=3\ngearsCount=2\nminGearTime=1.5\n"
+             "[sound]\nminPitch=0.8\nmaxPitch=1.4\n"
+             "[body]\nimageRect=1,2,30,60\nmass=155.5\ntracks=True\nmaxSpeed=42\nlateralSlip=0.1\n"
+             "autoLateralSlip=True\npower=9000\nsteerSpeed=90\ninstantSteer=True\n"
+             "fullSpeedSteerCurve=1,0.99,0.985,0.98,0.975,0.97,0.96,0.95,0.9,0.7,0.65\nsteerBoost=1.5\n"
+             "steerTorqueBoost=3\nlinearDamping=0.3\nangularDamping=1.1\nrestitution=0.4\nbrakePower=700\n"
+             "reverseRatio=0.6\nexhaustPos=-5,28\n"
+             "[engine]\nidleRPM=800\nmaxRPM=6000\nacceleration=1500\n"
+             "[wheelType0]\nimageRect=40,0,6,12\n[wheelType1]\nimageRect=50,0,8,14\nwheelVisible=False\n"
+             "[wheelMount0]\npos=-12,-18\nwheelType=1\ndrive=False\nmaxSteerAngle=-25\nmassRatio=0.5\n"
+             "[wheelMount1]\npos=12,-18\n[wheelMount2]\npos=0,20\nmaxSteerAngle=0\n"
+             "[gear0]\nratio=2.5\npitch=1.05\n[gear1]\nratio=1.25\npitch=1.15\n");
+    ASSERT_NE(original, nullptr);
+    const VehicleDef before = *original;
+    ASSERT_TRUE(saveVehicleDef("Data/Cars/Copy.ini", before));
+    const VehicleDef* after = load(testutil::readFile("Data/Cars/Copy.ini"), "Data/Cars/Copy.ini");
+    ASSERT_NE(after, nullptr);
+
+    EXPECT_FLOAT_EQ(after->minGearTime, before.minGearTime);
+    EXPECT_FLOAT_EQ(after->minPitch, before.minPitch);
+    EXPECT_FLOAT_EQ(after->maxPitch, before.maxPitch);
+    EXPECT_EQ(after->imageRect, before.imageRect);
+    EXPECT_FLOAT_EQ(after->mass, before.mass);
+    EXPECT_EQ(after->tracks, before.tracks);
+    EXPECT_FLOAT_EQ(after->maxSpeed, before.maxSpeed);
+    EXPECT_FLOAT_EQ(after->lateralSlip, before.lateralSlip);
+    EXPECT_EQ(after->autoLateralSlip, before.autoLateralSlip);
+    EXPECT_FLOAT_EQ(after->power, before.power);
+    EXPECT_FLOAT_EQ(after->steerSpeed, before.steerSpeed);
+    EXPECT_EQ(after->instantSteer, before.instantSteer);
+    EXPECT_EQ(after->fullSpeedSteerCurve.points, before.fullSpeedSteerCurve.points);
+    EXPECT_FLOAT_EQ(after->steerBoost, before.steerBoost);
+    EXPECT_FLOAT_EQ(after->steerTorqueBoost, before.steerTorqueBoost);
+    EXPECT_FLOAT_EQ(after->linearDamping, before.linearDamping);
+    EXPECT_FLOAT_EQ(after->angularDamping, before.angularDamping);
+    EXPECT_FLOAT_EQ(after->restitution, before.restitution);
+    EXPECT_FLOAT_EQ(after->brakePower, before.brakePower);
+    EXPECT_FLOAT_EQ(after->reverseRatio, before.reverseRatio);
+    EXPECT_EQ(after->exhaustPos, before.exhaustPos);
+    EXPECT_FLOAT_EQ(after->idleRPM, before.idleRPM);
+    EXPECT_FLOAT_EQ(after->maxRPM, before.maxRPM);
+    EXPECT_FLOAT_EQ(after->acceleration, before.acceleration);
+    ASSERT_EQ(after->wheelTypes.size(), before.wheelTypes.size());
+    for (std::size_t i = 0; i < before.wheelTypes.size(); ++i) {
+        EXPECT_EQ(after->wheelTypes[i].imageRect, before.wheelTypes[i].imageRect);
+        EXPECT_EQ(after->wheelTypes[i].wheelVisible, before.wheelTypes[i].wheelVisible);
+    }
+    ASSERT_EQ(after->wheelMounts.size(), before.wheelMounts.size());
+    for (std::size_t i = 0; i < before.wheelMounts.size(); ++i) {
+        EXPECT_EQ(after->wheelMounts[i].pos, before.wheelMounts[i].pos);
+        EXPECT_EQ(after->wheelMounts[i].wheelType, before.wheelMounts[i].wheelType);
+        EXPECT_EQ(after->wheelMounts[i].drive, before.wheelMounts[i].drive);
+        EXPECT_EQ(after->wheelMounts[i].maxSteerAngle, before.wheelMounts[i].maxSteerAngle);
+        EXPECT_FLOAT_EQ(after->wheelMounts[i].massRatio, before.wheelMounts[i].massRatio);
+    }
+    ASSERT_EQ(after->gears.size(), before.gears.size());
+    for (std::size_t i = 0; i < before.gears.size(); ++i) {
+        EXPECT_FLOAT_EQ(after->gears[i].ratio, before.gears[i].ratio);
+        EXPECT_FLOAT_EQ(after->gears[i].pitch, before.gears[i].pitch);
+    }
+}
+
+TEST_F(VehicleDefFile, CurveKeepsShortFractionsInASave)
+{
+    const VehicleDef* def = load("[body]\nmass=1\n");
+    ASSERT_NE(def, nullptr);
+    ASSERT_TRUE(saveVehicleDef("Data/Cars/Out.ini", *def));
+    const std::string text = testutil::readFile("Data/Cars/Out.ini");
+    EXPECT_NE(text.find(",0.985,"), std::string::npos) << text;
+    EXPECT_EQ(text.find("0.98500"), std::string::npos) << text;
+}
+
+TEST_F(VehicleDefFile, FailedSaveIsReportedAsAFailure)
+{
+    const VehicleDef* def = load("[body]\nmass=1\n");
+    ASSERT_NE(def, nullptr);
+    ::mkdir("Data/Cars/Folder.ini", 0755); // a folder where the file should go
+    EXPECT_FALSE(saveVehicleDef("Data/Cars/Folder.ini", *def));
+    EXPECT_FALSE(saveVehicleDef("Data/NoSuchFolder/Out.ini", *def));
+    const std::string text = log();
+    EXPECT_NE(text.find("Failed to save file Data/Cars/Folder.ini: "), std::string::npos);
+    EXPECT_NE(text.find("Failed to save file Data/NoSuchFolder/Out.ini: "), std::string::npos);
+}
+
+TEST(SteerCurve, TenNumbersKeepTheCurveAndSayWhy)
+{
+    SteerCurve curve;
+    parseSteerCurve(defaultSteerCurveText, curve);
+    const std::vector<sf::Vector2f> before = curve.points;
+    parseSteerCurve("1,1,1,1,1,1,1,1,1,1", curve);
+    EXPECT_EQ(curve.points, before);
+    EXPECT_EQ(curve.error, "11 points expected, found 10");
+    parseSteerCurve(" 1, 0.5 ,0,0,0,0,0,0,0,0,0", curve);
+    EXPECT_TRUE(curve.error.empty());
+    EXPECT_FLOAT_EQ(curve.points[1].y, 0.5f);
+    EXPECT_FLOAT_EQ(curve.points[10].x, 1.0f);
+}
+
+TEST(SteerCurve, FormatsOnlyElevenPoints)
+{
+    SteerCurve curve;
+    EXPECT_EQ(formatSteerCurve(curve), "");
+    parseSteerCurve("1,2.5,0.25,0,0,0,0,0,0,0,12.125", curve);
+    EXPECT_EQ(formatSteerCurve(curve), "1,2.5,0.25,0,0,0,0,0,0,0,12.125");
+}
+
+TEST(SteerCurve, FactorInterpolatesBetweenPoints)
+{
+    SteerCurve curve;
+    parseSteerCurve("1,0.99,0.985,0.98,0.975,0.97,0.96,0.95,0.9,0.7,0.5", curve);
+    struct Case {
+        float f;
+        float factor;
+    };
+    const Case cases[] = {{0.0f, 1.0f}, {0.05f, 0.995f}, {0.25f, 0.9825f}, {0.85f, 0.8f}, {0.95f, 0.6f}, {1.0f, 0.5f}};
+    for (const Case& c : cases)
+        EXPECT_NEAR(steerCurveFactor(curve, c.f), c.factor, 1e-5f) << "f=" << c.f;
+
+    SteerCurve none;
+    EXPECT_FLOAT_EQ(steerCurveFactor(none, 0.5f), 0.0f);
+    SteerCurve one;
+    one.points = {{0.0f, 0.75f}};
+    EXPECT_FLOAT_EQ(steerCurveFactor(one, 0.5f), 0.75f);
+}
+
+TEST_F(VehicleDefFile, TenCurveNumbersInAFileLeaveNoCurve)
+{
+    const VehicleDef* def = load("[body]\nfullSpeedSteerCurve=1,1,1,1,1,1,1,1,1,1\n");
+    ASSERT_NE(def, nullptr);
+    EXPECT_TRUE(def->fullSpeedSteerCurve.points.empty());
+    EXPECT_EQ(def->fullSpeedSteerCurve.error, "11 points expected, found 10");
+}
+
+// Sound names round trip through the bank; an unset sound saves empty and
+// reads back as the default.
+class VehicleDefSounds : public VehicleDefFile {
+protected:
+    void SetUp() override
+    {
+        VehicleDefFile::SetUp();
+        orv::coreConfig = orv::CoreConfig();
+        orv::Audio::init();
+        soundfiles::writeTone("Data/Sounds/Engine/Engine_Car_a_Idle.wav", 2205, 1);
+        soundfiles::writeTone("Data/Sounds/Engine/Engine_Car_a_Moving.wav", 2205, 1);
+        soundfiles::writeTone("Data/Sounds/Horns/Horn_Default.wav", 2205, 1);
+        soundfiles::writeTone("Data/Sounds/Horns/Horn_Truck.wav", 2205, 1);
+        orv::Audio::loadSounds("Data/Sounds", "");
+    }
+    void TearDown() override
+    {
+        orv::Audio::close();
+        VehicleDefFile::TearDown();
+    }
+};
+
+TEST_F(VehicleDefSounds, IdleSoundZeroSavesEmptyAndReadsBackAsDefault)
+{
+    const VehicleDef* def = load("[sound]\nhornSound=Horns\\Horn_Truck\n");
+    ASSERT_NE(def, nullptr);
+    const int defaultIdle = orv::Audio::getSoundNumber("Engine\\Engine_Car_a_Idle", false);
+    ASSERT_GE(defaultIdle, 1);
+    EXPECT_EQ(def->idleSound, defaultIdle);
+    EXPECT_EQ(def->hornSound, orv::Audio::getSoundNumber("Horns\\Horn_Truck", false));
+
+    VehicleDef silent = *def;
+    silent.idleSound = 0;
+    ASSERT_TRUE(saveVehicleDef("Data/Cars/Silent.ini", silent));
+    const std::string text = testutil::readFile("Data/Cars/Silent.ini");
+    EXPECT_NE(text.find("idleSound=\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("hornSound=Horns\\Horn_Truck"), std::string::npos) << text;
+
+    const VehicleDef* back = load(text, "Data/Cars/Silent.ini");
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->idleSound, defaultIdle);
+    EXPECT_EQ(back->hornSound, def->hornSound);
+}
