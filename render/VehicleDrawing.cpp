@@ -49,7 +49,8 @@ void drawWheel(const Vehicle& vehicle, const Wheel& wheel, const WheelType& type
     sprite.setPosition(0.0f, 0.0f);
     sprite.setScale(1.0f, 1.0f);
     canvas.draw(sprite);
-    if (wheelScrollTexture) {
+    const bool hasTread = wheelScrollTexture && wheelScrollTexture->getSize().x > 0 && wheelScrollTexture->getSize().y > 0;
+    if (hasTread) {
         sf::RectangleShape shade(size);
         shade.setTexture(wheelScrollTexture);
         shade.setTextureRect(sf::IntRect(0, static_cast<int>(wheel.scrollOffset), type.imageRect.width,

@@ -34,7 +34,10 @@ void DebugDraw::drawPolygon(const b2Vec2* vertices, int32 count, const b2Color& 
     for (int32 i = 0; i < count; ++i)
         shape.setPoint(static_cast<std::size_t>(i), toScreen(vertices[i]));
     const sf::Color colour = toColour(color);
-    shape.setFillColor(filled ? colour : sf::Color::Transparent);
+    // Solid shapes get a dimmer, half-transparent fill under a full-colour
+    // outline, so neighbouring shapes of one colour stay apart.
+    const sf::Color fill(colour.r / 2, colour.g / 2, colour.b / 2, colour.a / 2);
+    shape.setFillColor(filled ? fill : sf::Color::Transparent);
     shape.setOutlineColor(colour);
     shape.setOutlineThickness(1.0f);
     orv::getLayerTarget(orv::LayerRedirect, false).draw(shape);
