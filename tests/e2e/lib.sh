@@ -129,10 +129,19 @@ click_at() {
 }
 
 # The Options window's "Exit" button (Escape opens the window first).
+# On a loaded machine the window can take a few frames to appear and take
+# clicks: click again (harmless while it is open) until the program ends.
 exit_via_options() {
+    local attempt i
     press Escape
-    sleep 0.3
-    click_at 179 57
+    for attempt in 1 2 3 4 5; do
+        sleep 0.3
+        click_at 179 57
+        for i in $(seq 1 20); do
+            kill -0 "$APP_PID" 2>/dev/null || return 0
+            sleep 0.05
+        done
+    done
 }
 
 ini_value() { # ini_value FILE KEY: the first value of KEY in FILE
