@@ -1,7 +1,9 @@
 #include "app/FrameLoop.h"
 
 #include "app/AppSettings.h"
+#include "app/Hud.h"
 #include "app/OptionsWindow.h"
+#include "app/TuningEditor.h"
 #include "audio/Ambience.h"
 #include "audio/Audio.h"
 #include "audio/AudioPanel.h"
@@ -10,11 +12,18 @@
 #include "framework/Keyboard.h"
 #include "framework/Layers.h"
 #include "framework/Random.h"
+#include "framework/ProgramClock.h"
 #include "framework/Signals.h"
+#include "framework/gui/FileDialog.h"
 #include "framework/gui/MessageBox.h"
 #include "render/Camera.h"
+#include "render/Effects.h"
 #include "render/SceneAssets.h"
+#include "render/SmokePuffs.h"
+#include "render/TrackMarks.h"
 #include "render/VehicleDrawing.h"
+#include "render/Wildlife.h"
+#include "render/WorldRenderer.h"
 #include "vehicle/DrivingControls.h"
 #include "world/DebugDraw.h"
 #include "world/Map.h"
@@ -31,17 +40,7 @@ std::vector<std::unique_ptr<Vehicle>> parkedVehicles;
 
 namespace {
 
-void start()
-{
-    resetPhysicsWorld();
-    if (!loadMap(defaultMapPath))
-        orv::showMessageBox(currentMap.loadError, "Error", orv::MessageBoxButtons::Ok, orv::MessageBoxIcon::None);
-    playerVehicle.forgetBodies();
-    playerVehicle.spawn(*physicsWorld, 0, true, currentMap.startPosition);
-    orv::ImGuiSfml::start(orv::window());
-    initAmbience();
-    orv::Audio::playMusic("Data\\Music\\magic.xm", 0.0f);
-}
+constexpr float hornGuardSeconds = 0.5f;
 
 sf::Vector2f chassisPixels(const Vehicle& vehicle)
 {
@@ -49,6 +48,27 @@ sf::Vector2f chassisPixels(const Vehicle& vehicle)
         return currentMap.startPosition;
     const b2Vec2 p = vehicle.body()->GetPosition();
     return sf::Vector2f(p.x * pixelsPerMetre, p.y * pixelsPerMetre);
+}
+
+// A map that cannot be read leaves an empty world to drive in; the user hears
+// why in a box.
+void loadMapOrSay(const std::string& path)
+{
+    if (!loadMap(path))
+        orv::showMessageBox(currentMap.loadError, "Error", orv::MessageBoxButtons::Ok, orv::MessageBoxIcon::None);
+}
+
+void start()
+{
+    resetPhysicsWorld();
+    loadMapOrSay(defaultMapPath);
+    playerVehicle.forgetBodies();
+    playerVehicle.spawn(*physicsWorld, 0, true, currentMap.startPosition);
+    if (!orv::ImGuiSfml::isActive())
+        orv::ImGuiSfml::start(orv::window());
+    initEffects();
+    initAmbience();
+    orv::Audio::playMusic("Data\\Music\\magic.xm", 0.0f);
 }
 
 // The camera centres the player's chassis.
@@ -60,49 +80,115 @@ void placeCamera()
     orv::Audio::setListener(camera + view * 0.5f);
 }
 
-void drawVehicleOnScreen(const Vehicle& vehicle)
+sf::Vector2f viewCentre()
 {
-    drawVehicle(vehicle, orv::getLayerTarget(orv::LayerRedirect, false), camera, cameraZoom,
-                visibleWorldRect(), sceneAssets.wheelScrollTexture.get());
+    const sf::FloatRect visible = visibleWorldRect();
+    return sf::Vector2f(visible.left + visible.width * 0.5f, visible.top + visible.height * 0.5f);
 }
 
-// Until the world renderer exists the physics shapes stand in for the ground,
-// with the vehicles drawn over them.
+VehicleDrawOptions drawOptions()
+{
+    VehicleDrawOptions options;
+    options.tracks = appSettings.tracksParticles;
+    options.exhaust = appSettings.exhaustParticles;
+    options.physicsDebug = appSettings.physicsDebug;
+    return options;
+}
+
+// The world in its drawing order: ground, tracks, ground animals, objects,
+// vehicles, smoke, then the flying animals' shadows and the flying animals.
 void drawWorld(float dt)
 {
-    (void)dt;
-    if (physicsWorld) {
-        physicsDebugDraw().setView(camera, cameraZoom);
-        drawPhysicsShapes();
-    }
-    drawVehicleOnScreen(playerVehicle);
+    const sf::FloatRect visible = visibleWorldRect();
+    sf::RenderTarget& target = orv::getLayerTarget(orv::LayerRedirect, false);
+    drawSectors(camera, cameraZoom, visible);
+    drawTracks(target, camera, cameraZoom, sceneAssets.vehicleTrackTexture.get());
+    drawWildlife(target, false, false, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), nullptr);
+    drawObjects(camera, cameraZoom, visible);
+    const VehicleDrawOptions options = drawOptions();
+    drawVehicle(playerVehicle, camera, cameraZoom, visible, options);
     for (const std::unique_ptr<Vehicle>& parked : parkedVehicles) {
         updateDrivingControls(*parked, windowKeys());
-        drawVehicleOnScreen(*parked);
+        drawVehicle(*parked, camera, cameraZoom, visible, options);
     }
+    (void)dt;
+    drawSmoke(target, camera, cameraZoom, sceneAssets.smokeTexture.get());
+    drawWildlife(target, true, true, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), wildlifeShadowShader());
+    drawWildlife(target, true, false, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), nullptr);
+}
+
+void soundHorn()
+{
+    const VehicleDef* def = playerVehicle.definition();
+    const double now = orv::ProgramClock::now();
+    if (!def || now - frameLoop.lastHornTime <= hornGuardSeconds)
+        return;
+    frameLoop.lastHornTime = now;
+    orv::Audio::playSound(def->hornSound, chassisPixels(playerVehicle), false, "", -1.0f, true, 0.75f, 1.0f);
 }
 
 void handleHotKeys()
 {
     if (!orv::windowHasFocus())
         return;
-    if (orv::wasKeyPressed(sf::Keyboard::Escape, true))
+    using K = sf::Keyboard;
+    if (orv::wasKeyPressed(K::Escape, true))
         frameLoop.menuVisible = !frameLoop.menuVisible;
-    if (orv::wasKeyPressed(sf::Keyboard::Tab, true))
+    if ((orv::wasKeyPressed(K::Hyphen, true) || orv::wasKeyPressed(K::Subtract, true)) &&
+        appSettings.renderScale > minRenderScale)
+        setRenderScale(appSettings.renderScale - 0.5f);
+    if ((orv::wasKeyPressed(K::Equal, true) || orv::wasKeyPressed(K::Add, true)) &&
+        appSettings.renderScale < maxRenderScale)
+        setRenderScale(appSettings.renderScale + 0.5f);
+    if (orv::wasKeyPressed(K::F1, true))
+        appSettings.showHelp = !appSettings.showHelp;
+    if (orv::wasKeyPressed(K::Tab, true))
         appSettings.showMinimap = !appSettings.showMinimap;
-    if (orv::wasKeyPressed(sf::Keyboard::R, true))
+    if (orv::wasKeyPressed(K::M, true))
+        selectMap();
+    if (orv::wasKeyPressed(K::R, true))
         reloadData();
-    if (orv::wasKeyPressed(sf::Keyboard::Comma, true))
+    if (orv::wasKeyPressed(K::Comma, true))
         cycleVehicle(-1);
-    if (orv::wasKeyPressed(sf::Keyboard::Period, true))
+    if (orv::wasKeyPressed(K::Period, true))
         cycleVehicle(1);
-    if (orv::wasKeyPressed(sf::Keyboard::F5, true))
+    if (orv::wasKeyPressed(K::F5, true))
         orv::runAudioPanel();
-    if (orv::wasKeyPressed(sf::Keyboard::U, true))
+    if (orv::wasKeyPressed(K::E, true))
+        appSettings.showTuningEditor = !appSettings.showTuningEditor;
+    if (orv::wasKeyPressed(K::U, true))
         spawnParkedVehicle();
+    if (orv::wasKeyPressed(K::H, true))
+        soundHorn();
 }
 
 } // namespace
+
+void selectMap()
+{
+    orv::clearPressedKeys();
+    orv::clearTypedText();
+    const std::string picked = orv::runFileDialog("Data\\Maps\\", "map", "Select Map");
+    if (picked.empty())
+        return;
+    switchMap(picked);
+}
+
+void switchMap(const std::string& path)
+{
+    // The parked vehicles' bodies die with the old world.
+    for (const std::unique_ptr<Vehicle>& parked : parkedVehicles)
+        parked->forgetBodies();
+    parkedVehicles.clear();
+    playerVehicle.forgetBodies();
+    resetPhysicsWorld();
+    loadMapOrSay(path);
+    clearSmoke();
+    clearTracks();
+    clearWildlife();
+    playerVehicle.spawn(*physicsWorld, playerVehicle.kind() < 0 ? 0 : playerVehicle.kind(), true,
+                        currentMap.startPosition);
+}
 
 void cycleVehicle(int direction)
 {
@@ -146,14 +232,20 @@ void runFrameLoop()
             frameLoop.quitRequested = true;
         const float dt = orv::coreState.frameTime;
 
+        updateSmoke(dt);
+        updateTracks(dt);
+        // Steering of the animals runs on poll ticks only.
+        updateWildlife(dt, visibleWorldRect(), orv::coreState.pollTicked ? orv::coreState.pollPeriod : 0.0f);
+
         updateDrivingControls(playerVehicle, windowKeys());
         playerVehicle.stepPhysics(dt);
         placeCamera();
         drawWorld(dt);
-        if (orv::coreState.pollTicked) {
-            const sf::FloatRect visible = visibleWorldRect();
-            updateAmbientLevels(sf::Vector2f(visible.left + visible.width * 0.5f, visible.top + visible.height * 0.5f),
-                                appSettings.ambient);
+
+        if (orv::coreState.pollTicked && appSettings.ambient) {
+            const sf::Vector2f centre = viewCentre();
+            updateAmbientLevels(centre, true);
+            populateWildlife(centre, ambience.levels.data());
         }
         playAmbience();
 
@@ -171,9 +263,16 @@ void runFrameLoop()
         }
         if (appSettings.showMinimap)
             drawMinimap(visibleWorldRect());
+        drawHudText(playerVehicle);
+        if (appSettings.showTuningEditor)
+            drawTuningEditor();
 
         orv::display();
-        if (frameLoop.quitRequested)
+        if (frameLoop.quitRequested) {
+            clearSmoke();
+            clearTracks();
+            clearWildlife();
             return;
+        }
     }
 }

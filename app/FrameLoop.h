@@ -5,11 +5,13 @@
 #include "vehicle/Vehicle.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 struct FrameLoopState {
     bool menuVisible = false;
     bool quitRequested = false;
+    double lastHornTime = 0.0; ///< program clock of the last horn
 };
 
 /// The process-wide loop state, read by the on-screen windows.
@@ -27,5 +29,11 @@ void cycleVehicle(int direction);
 /// Reads the scene assets again and selects the same definition by name
 /// (the first one when it is gone).
 void reloadData();
+/// Asks for a map in "Data\\Maps\\" and switches to it; a cancelled dialog
+/// changes nothing.
+void selectMap();
+/// A fresh world with the map at `path`: parked vehicles and every effect
+/// gone, the player respawned at the new start with its definition.
+void switchMap(const std::string& path);
 /// Parks an empty vehicle of a random definition where the player stands.
 void spawnParkedVehicle();

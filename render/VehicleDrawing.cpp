@@ -1,5 +1,12 @@
 #include "render/VehicleDrawing.h"
 
+#include "framework/Layers.h"
+#include "framework/StringUtil.h"
+#include "framework/Text.h"
+#include "render/SceneAssets.h"
+#include "render/SmokePuffs.h"
+#include "render/TrackMarks.h"
+#include "render/WorldRenderer.h"
 #include "vehicle/Vehicle.h"
 #include "world/MapPhysics.h"
 
@@ -13,6 +20,8 @@
 namespace {
 
 constexpr float degreesPerRadian = 57.29578f;
+// Vehicles are window-layer sprites; the layer only matters for drop shadows.
+constexpr int vehicleLayer = 2;
 
 sf::Vector2f toPixels(const b2Vec2& metres)
 {
@@ -77,32 +86,66 @@ sf::BlendMode treadShadeBlend()
                          sf::BlendMode::Zero, sf::BlendMode::One, sf::BlendMode::Add);
 }
 
-void drawVehicle(const Vehicle& vehicle, sf::RenderTarget& target, const sf::Vector2f& cameraPixels, float zoom,
-                 const sf::FloatRect& visibleWorld, const sf::Texture* wheelScrollTexture)
+namespace {
+
+// Per wheel: a blue line against its last drive force, as long as that force
+// is against the engine's power, labelled with the wheel's velocity in its
+// own axes.
+void drawForces(const Vehicle& vehicle, const VehicleDef& def, const sf::Vector2f& cameraPixels, float zoom)
 {
+    const float power = vehicle.dynamics.power != 0.0f ? vehicle.dynamics.power : def.power;
+    orv::setTextOutline(sf::Color::Black, 0.75f);
+    for (const Wheel& wheel : vehicle.dynamics.wheels) {
+        if (!wheel.body)
+            continue;
+        const sf::Vector2f start = (toPixels(wheel.body->GetPosition()) - cameraPixels) * zoom;
+        b2Vec2 direction = -wheel.lastForce;
+        const float length = power != 0.0f ? wheel.lastLocalForce.y / power * 16.0f * zoom : 0.0f;
+        sf::Vector2f end = start;
+        if (direction.Normalize() > 0.0f && std::isfinite(length))
+            end = start + sf::Vector2f(direction.x, direction.y) * length;
+        orv::drawLine(start, end, sf::Color(0, 0, 240, 255), 2.0f);
+        const b2Vec2 local = wheel.body->GetLocalVector(wheel.body->GetLinearVelocity());
+        orv::drawText(orv::LayerRedirect, end, sf::Color::White,
+                      orv::format("%.2f, %.2f", static_cast<double>(local.x), static_cast<double>(local.y)),
+                      orv::FontSlot::Standard, 18);
+    }
+    orv::setTextOutline(sf::Color::Black, 0.0f);
+}
+
+} // namespace
+
+void drawVehicle(const Vehicle& vehicle, const sf::Vector2f& cameraPixels, float zoom,
+                 const sf::FloatRect& visibleWorld, const VehicleDrawOptions& options)
+{
+    if (options.tracks)
+        layTracks(vehicle);
     const VehicleDef* def = vehicle.definition();
     const VehicleAppearance& look = vehicle.appearance;
-    if (!def || !vehicle.body() || !look.picture)
+    if (!def || !vehicle.body())
         return;
-    if (!vehicleBounds(vehicle, *def).intersects(visibleWorld))
-        return;
-
-    if (look.wheelCanvas) {
-        for (const Wheel& wheel : vehicle.dynamics.wheels) {
-            if (!wheel.body || wheel.mountIndex >= static_cast<int>(def->wheelMounts.size()))
-                continue;
-            const int typeIndex = def->wheelMounts[static_cast<std::size_t>(wheel.mountIndex)].wheelType;
-            if (typeIndex < 0 || typeIndex >= static_cast<int>(def->wheelTypes.size()) ||
-                typeIndex >= static_cast<int>(look.wheelDrawn.size()) || !look.wheelDrawn[static_cast<std::size_t>(typeIndex)])
-                continue;
-            drawWheel(vehicle, wheel, def->wheelTypes[static_cast<std::size_t>(typeIndex)],
-                      static_cast<std::size_t>(typeIndex), target, cameraPixels, zoom, wheelScrollTexture);
+    if (look.picture && vehicleBounds(vehicle, *def).intersects(visibleWorld)) {
+        sf::RenderTarget& target = orv::getLayerTarget(orv::LayerRedirect, false);
+        const sf::Texture* tread = sceneAssets.wheelScrollTexture.get();
+        if (look.wheelCanvas) {
+            for (const Wheel& wheel : vehicle.dynamics.wheels) {
+                if (!wheel.body || wheel.mountIndex >= static_cast<int>(def->wheelMounts.size()))
+                    continue;
+                const int typeIndex = def->wheelMounts[static_cast<std::size_t>(wheel.mountIndex)].wheelType;
+                if (typeIndex < 0 || typeIndex >= static_cast<int>(def->wheelTypes.size()) ||
+                    typeIndex >= static_cast<int>(look.wheelDrawn.size()) ||
+                    !look.wheelDrawn[static_cast<std::size_t>(typeIndex)])
+                    continue;
+                drawWheel(vehicle, wheel, def->wheelTypes[static_cast<std::size_t>(typeIndex)],
+                          static_cast<std::size_t>(typeIndex), target, cameraPixels, zoom, tread);
+            }
         }
+        sf::Sprite body = look.bodySprite;
+        drawSpriteWithShadow(vehicleLayer, body, (toPixels(vehicle.body()->GetPosition()) - cameraPixels) * zoom,
+                             sf::Vector2f(zoom, zoom), sf::Vector2f(), vehicle.body()->GetAngle() * degreesPerRadian);
     }
-
-    sf::Sprite body = look.bodySprite;
-    body.setPosition((toPixels(vehicle.body()->GetPosition()) - cameraPixels) * zoom);
-    body.setScale(zoom, zoom);
-    body.setRotation(vehicle.body()->GetAngle() * degreesPerRadian);
-    target.draw(body);
+    if (options.exhaust)
+        emitExhaust(vehicle);
+    if (options.physicsDebug)
+        drawForces(vehicle, *def, cameraPixels, zoom);
 }

@@ -24,11 +24,6 @@ b2Vec2 halfExtents(const sf::IntRect& rect)
                   std::max(static_cast<float>(rect.height) * 0.5f * metresPerPixel, minHalfExtent));
 }
 
-float usableDensity(float density)
-{
-    return density > 0.0f && std::isfinite(density) ? density : minDensity;
-}
-
 b2FixtureDef boxFixture(const b2PolygonShape& shape, float density)
 {
     b2FixtureDef def;
@@ -41,6 +36,11 @@ b2FixtureDef boxFixture(const b2PolygonShape& shape, float density)
 }
 
 } // namespace
+
+float usableDensity(float density)
+{
+    return density > 0.0f && std::isfinite(density) ? density : minDensity;
+}
 
 void Vehicle::spawn(b2World& world, int kind, bool player, const sf::Vector2f& positionPixels)
 {

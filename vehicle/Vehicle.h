@@ -69,6 +69,10 @@ private:
     std::unique_ptr<VehicleDef> ownDefinition_;
 };
 
+/// The density a vehicle's fixture gets: the file's value, or a small one
+/// when that is 0 or less, so every body keeps a mass.
+float usableDensity(float density);
+
 /// Collision filtering of vehicle bodies.
 constexpr unsigned short vehicleCategoryBits = 0x0002;
 constexpr unsigned short vehicleMaskBits = 0x0026;

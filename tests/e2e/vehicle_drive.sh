@@ -7,17 +7,17 @@
 e2e_begin 1280x720
 with_fixture_data
 
-# A flat ground crossed by thin passable stripes every 100 pixels: the
-# physics shapes drawn for the ground show lines that move when driving.
+# A flat green ground crossed by thin white passable stripes every 100
+# pixels across the road north: lines that move under the camera when driving.
 map="$WORK/Data/Maps/ZQR_Lakes.map"
 {
     n=1
     verts="pos0=0,0\npos1=3000,0\npos2=3000,3000\npos3=0,3000\n"
-    sectors="[sector0]\nverts=0,1,2,3\n"
+    sectors="[sector0]\nverts=0,1,2,3\nfloorTexture=Ground.png\n"
     v=4
-    for x in $(seq 1000 100 2000); do
-        verts+="pos$v=$x,1000\npos$((v + 1))=$((x + 6)),1000\npos$((v + 2))=$((x + 6)),2000\npos$((v + 3))=$x,2000\n"
-        sectors+="[sector$n]\nverts=$v,$((v + 1)),$((v + 2)),$((v + 3))\npassable=3\n"
+    for y in $(seq 1000 100 2000); do
+        verts+="pos$v=1000,$y\npos$((v + 1))=2000,$y\npos$((v + 2))=2000,$((y + 6))\npos$((v + 3))=1000,$((y + 6))\n"
+        sectors+="[sector$n]\nverts=$v,$((v + 1)),$((v + 2)),$((v + 3))\npassable=3\nfloorTexture=Stripe.png\n"
         v=$((v + 4)); n=$((n + 1))
     done
     printf '[header]\nsectorsCount=%d\nvertsCount=%d\nobjectsCount=0\nmapSize=3000,3000\n' "$n" "$v"
@@ -25,6 +25,8 @@ map="$WORK/Data/Maps/ZQR_Lakes.map"
     printf "$verts"
     printf "$sectors"
 } >"$map"
+mkdir -p "$WORK/Data/Textures"
+printf '[colours]\nGround=40,90,40\nStripe=250,250,250\n' >"$WORK/Data/Textures/textureColours.ini"
 
 mkdir -p "$WORK/Data/Cars"
 car() { # car NAME COLOUR: a 30 x 60 body and one wheel picture beside it
@@ -57,6 +59,9 @@ INI
 }
 car Alpha red
 car Beta blue
+
+# Exhaust smoke would change the picture of a vehicle standing still.
+printf '[game]\nexhaustParticles=False\n' >"$WORK/Tarnwick.ini"
 
 start_app
 find_window >/dev/null

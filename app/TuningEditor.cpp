@@ -1,0 +1,307 @@
+#include "app/TuningEditor.h"
+
+#include "app/AppSettings.h"
+#include "app/FrameLoop.h"
+#include "app/Hud.h"
+#include "audio/Audio.h"
+#include "framework/Log.h"
+#include "framework/ScreenMessages.h"
+#include "framework/StringUtil.h"
+#include "vehicle/Vehicle.h"
+#include "vehicle/VehicleDef.h"
+#include "vehicle/VehicleTuning.h"
+
+#include <imgui.h>
+
+#include <box2d/box2d.h>
+
+#include <SFML/Graphics/Texture.hpp>
+
+#include <cstdint>
+
+namespace {
+
+// Gears marked by a "Delete" button, removed at the start of the next frame's
+// gear list so the list never changes while it is drawn.
+std::vector<int>& markedGears()
+{
+    static std::vector<int>& marked = *new std::vector<int>;
+    return marked;
+}
+
+struct SoundChoice {
+    std::string name;
+    int number;
+};
+
+bool floatInput(const char* label, float& value, float step, float fastStep, const char* format = "%.3f")
+{
+    return ImGui::InputFloat(label, &value, step, fastStep, format);
+}
+
+// The body's part of the vehicle picture, 50 pixels high.
+void drawHeaderImage(const Vehicle& vehicle, const VehicleDef& def)
+{
+    const sf::Texture* picture = vehicle.appearance.picture.get();
+    const sf::IntRect rect = def.imageRect;
+    if (!picture || rect.width <= 0 || rect.height <= 0 || picture->getSize().x == 0 || picture->getSize().y == 0)
+        return;
+    const float scale = 50.0f / static_cast<float>(rect.height);
+    const sf::Vector2f size(static_cast<float>(picture->getSize().x), static_cast<float>(picture->getSize().y));
+    ImGui::Image(reinterpret_cast<ImTextureID>(static_cast<std::uintptr_t>(picture->getNativeHandle())),
+                 ImVec2(static_cast<float>(rect.width) * scale, 50.0f),
+                 ImVec2(static_cast<float>(rect.left) / size.x, static_cast<float>(rect.top) / size.y),
+                 ImVec2(static_cast<float>(rect.left + rect.width) / size.x,
+                        static_cast<float>(rect.top + rect.height) / size.y));
+    ImGui::SameLine();
+}
+
+void bodySection(Vehicle& vehicle, VehicleDef& def)
+{
+    if (!ImGui::CollapsingHeader("Body"))
+        return;
+    if (floatInput("Mass", def.mass, 1.0f, 5.0f))
+        applyMass(vehicle);
+    ImGui::Checkbox("Tracks", &def.tracks);
+    ImGui::Separator();
+
+    float kmh = maxSpeedShown(def.maxSpeed);
+    if (floatInput("Max Speed", kmh, 1.0f, 5.0f, "%.3fkm/h")) {
+        def.maxSpeed = maxSpeedStored(kmh);
+        applyMaxSpeed(vehicle);
+    }
+    ImGui::BeginDisabled(def.autoLateralSlip);
+    if (ImGui::SliderFloat("Lateral Slip", &def.lateralSlip, 0.0f, 1.0f))
+        applyLateralSlip(vehicle);
+    ImGui::EndDisabled();
+    ImGui::Checkbox("Auto Lateral Slip", &def.autoLateralSlip);
+    floatInput("Idle RPM", def.idleRPM, 1.0f, 10.0f);
+    floatInput("Max RPM", def.maxRPM, 1.0f, 10.0f);
+    floatInput("Acceleration", def.acceleration, 1.0f, 10.0f);
+    if (floatInput("Power", def.power, 1.0f, 5.0f))
+        applyPower(vehicle);
+    floatInput("Steer Speed", def.steerSpeed, 1.0f, 10.0f, "%.3fdeg/s");
+    ImGui::Checkbox("Instant Steer", &def.instantSteer);
+    floatInput("Steer Boost", def.steerBoost, 0.1f, 1.0f);
+    floatInput("Steer Torque Boost", def.steerTorqueBoost, 1.0f, 10.0f);
+    if (ImGui::TreeNode("Full Speed Steer Curve")) {
+        std::vector<sf::Vector2f>& points = def.fullSpeedSteerCurve.points;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const std::string label = orv::format("%.1f", static_cast<double>(i) * 0.1);
+            floatInput(label.c_str(), points[i].y, 0.1f, 0.5f);
+        }
+        ImGui::TreePop();
+    }
+    ImGui::Separator();
+
+    bool damping = ImGui::SliderFloat("Linear Damping", &def.linearDamping, 0.0f, 1.0f);
+    damping |= ImGui::SliderFloat("Angular Damping", &def.angularDamping, 0.0f, 1.0f);
+    damping |= ImGui::SliderFloat("Restitution", &def.restitution, 0.0f, 1.0f);
+    if (damping)
+        applyDamping(vehicle);
+    ImGui::Separator();
+
+    floatInput("Brake Power", def.brakePower, 1.0f, 10.0f);
+    floatInput("Reverse Ratio", def.reverseRatio, 0.1f, 1.0f);
+    ImGui::Separator();
+
+    const float half = (ImGui::CalcItemWidth() - ImGui::GetStyle().ItemInnerSpacing.x) * 0.5f;
+    ImGui::PushID("Exhaust Pos");
+    ImGui::SetNextItemWidth(half);
+    ImGui::InputInt("##x", &def.exhaustPos.x, 1, 10);
+    ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
+    ImGui::SetNextItemWidth(half);
+    ImGui::InputInt("##y", &def.exhaustPos.y, 1, 10);
+    ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
+    ImGui::TextUnformatted("Exhaust Pos");
+    ImGui::PopID();
+}
+
+// One combo over a list of sounds; choosing stores the number and, for the
+// engine loops, stops the running loop so the controls restart it.
+void soundCombo(const char* label, int& number, const std::vector<SoundChoice>& choices, const char* stopKey)
+{
+    const std::string current = orv::Audio::getSoundName(number);
+    if (!ImGui::BeginCombo(label, current.c_str()))
+        return;
+    for (const SoundChoice& choice : choices) {
+        const bool selected = choice.number == number;
+        if (ImGui::Selectable(choice.name.c_str(), selected)) {
+            number = choice.number;
+            if (stopKey)
+                orv::Audio::stopSound(stopKey);
+        }
+        if (selected)
+            ImGui::SetItemDefaultFocus();
+    }
+    ImGui::EndCombo();
+}
+
+void soundSection(VehicleDef& def)
+{
+    if (!ImGui::CollapsingHeader("Sound"))
+        return;
+    std::vector<SoundChoice> engines, horns;
+    for (int n = 1; n < orv::Audio::getSoundCount(); ++n) {
+        const std::string name = orv::Audio::getSoundName(n);
+        if (name.compare(0, 6, "Engine") == 0)
+            engines.push_back({name, n});
+        else if (name.compare(0, 5, "Horns") == 0)
+            horns.push_back({name, n});
+    }
+    soundCombo("Idle Sound", def.idleSound, engines, "ENG_IDLE_LOOP");
+    soundCombo("Moving Sound", def.movingSound, engines, "ENG_MOVING_LOOP");
+    soundCombo("Horn Sound", def.hornSound, horns, nullptr);
+    floatInput("Min Pitch", def.minPitch, 0.1f, 1.0f);
+    floatInput("Max Pitch", def.maxPitch, 0.1f, 1.0f);
+}
+
+void wheelSection(Vehicle& vehicle, VehicleDef& def)
+{
+    if (!ImGui::CollapsingHeader("Wheel Mounts"))
+        return;
+    ImGui::Text("Wheel Count: %d", static_cast<int>(def.wheelMounts.size()));
+    for (std::size_t i = 0; i < def.wheelMounts.size(); ++i) {
+        WheelMount& mount = def.wheelMounts[i];
+        ImGui::PushID(static_cast<int>(i));
+        ImGui::Separator();
+        ImGui::Text("Wheel %d", static_cast<int>(i) + 1);
+        int pos[2] = {mount.pos.x, mount.pos.y};
+        ImGui::BeginDisabled();
+        ImGui::InputInt2("Position", pos, ImGuiInputTextFlags_ReadOnly);
+        ImGui::EndDisabled();
+        ImGui::Checkbox("Drive", &mount.drive);
+        if (ImGui::InputInt("Max Steer Angle", &mount.maxSteerAngle, 1, 10))
+            applySteerLimits(vehicle);
+        if (floatInput("Mass Ratio", mount.massRatio, 0.1f, 1.0f))
+            applyMass(vehicle);
+        ImGui::PopID();
+    }
+}
+
+void gearSection(Vehicle& vehicle, VehicleDef& def)
+{
+    if (!ImGui::CollapsingHeader("Gears"))
+        return;
+    floatInput("Min Gear Time", def.minGearTime, 0.25f, 1.0f, "%.3fs");
+    ImGui::Text("Gear Count: %d", static_cast<int>(def.gears.size()));
+    ImGui::SameLine();
+    if (ImGui::Button("Add"))
+        def.gears.push_back(GearDef{1.0f, 1.0f});
+
+    deleteGears(def, markedGears(), &vehicle);
+    markedGears().clear();
+
+    for (std::size_t i = 0; i < def.gears.size(); ++i) {
+        const int gear = static_cast<int>(i);
+        ImGui::PushID(gear);
+        ImGui::Separator();
+        ImGui::TextUnformatted(gearLabel(gear).c_str());
+        if (gear > firstForwardGear) {
+            ImGui::SameLine();
+            if (ImGui::Button("Delete"))
+                markedGears().push_back(gear);
+        }
+        ImGui::BeginDisabled(gear < firstForwardGear);
+        floatInput("Ratio", def.gears[i].ratio, 0.1f, 1.0f);
+        floatInput("Pitch", def.gears[i].pitch, 0.1f, 1.0f);
+        ImGui::EndDisabled();
+        ImGui::PopID();
+    }
+}
+
+} // namespace
+
+std::string vehicleFilePath(const std::string& name)
+{
+    return std::string(vehicleFolder) + name + ".ini";
+}
+
+std::string saveMessage(const std::string& name, bool saved)
+{
+    const std::string path = vehicleFilePath(name);
+    return saved ? "Saved " + name + " to \"" + path + "\"" : "Failed to save " + name + " to \"" + path + "\"";
+}
+
+float maxSpeedShown(float metresPerSecond)
+{
+    return metresPerSecond * 3.6f;
+}
+
+float maxSpeedStored(float kilometresPerHour)
+{
+    return kilometresPerHour * 0.277778f;
+}
+
+std::string gearLabel(int i)
+{
+    if (i == reverseGear)
+        return "Gear R";
+    if (i == neutralGear)
+        return "Gear N";
+    return "Gear " + std::to_string(i - 1);
+}
+
+void drawTuningEditor()
+{
+    bool open = true;
+    if (!ImGui::Begin("Tuning Editor", &open,
+                      ImGuiWindowFlags_MenuBar | ImGuiWindowFlags_NoScrollbar |
+                          ImGuiWindowFlags_NoBringToFrontOnFocus)) {
+        ImGui::End();
+        if (!open)
+            appSettings.showTuningEditor = false;
+        return;
+    }
+    if (!open) {
+        ImGui::End();
+        appSettings.showTuningEditor = false;
+        return;
+    }
+
+    Vehicle& vehicle = playerVehicle;
+    const int kind = vehicle.kind();
+    VehicleDef* def = kind >= 0 && kind < static_cast<int>(vehicleDefs.size())
+                          ? &vehicleDefs[static_cast<std::size_t>(kind)]
+                          : nullptr;
+
+    if (ImGui::BeginMenuBar()) {
+        if (ImGui::BeginMenu("File")) {
+            if (ImGui::MenuItem("Save", nullptr, false, def != nullptr)) {
+                const bool saved = saveVehicleDef(vehicleFilePath(def->name), *def);
+                // A failure has been logged and shown by the saver itself.
+                if (saved)
+                    orv::postScreenMessage(saveMessage(def->name, true), sf::Color::White);
+            }
+            ImGui::EndMenu();
+        }
+        ImGui::EndMenuBar();
+    }
+
+    if (!def) {
+        ImGui::TextUnformatted("No vehicle definitions loaded: nothing to edit.");
+        ImGui::End();
+        return;
+    }
+
+    ImGui::BeginChild("Tuning", ImVec2(0.0f, -ImGui::GetFrameHeightWithSpacing()));
+    drawHeaderImage(vehicle, *def);
+    ImGui::BeginGroup();
+    ImGui::TextUnformatted(def->name.c_str());
+    ImGui::TextUnformatted(vehicleFilePath(def->name).c_str());
+    ImGui::EndGroup();
+    ImGui::Separator();
+    bodySection(vehicle, *def);
+    soundSection(*def);
+    wheelSection(vehicle, *def);
+    gearSection(vehicle, *def);
+    ImGui::EndChild();
+
+    ImGui::Separator();
+    ImGui::Text("%.1fkm/h", static_cast<double>(vehicle.speed() * 3.6f));
+    ImGui::SameLine();
+    ImGui::TextUnformatted(vehicle.gearName().c_str());
+    ImGui::SameLine();
+    ImGui::TextUnformatted(hudEngineText(vehicle.dynamics.engineLevel, def->idleRPM, def->maxRPM).c_str());
+    ImGui::End();
+}
