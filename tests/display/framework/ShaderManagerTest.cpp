@@ -3,7 +3,10 @@
 #include "framework/Log.h"
 #include "framework/ShaderManager.h"
 
+#include <SFML/Graphics/Texture.hpp>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace orv;
 using testutil::TempDir;
@@ -94,4 +97,29 @@ TEST_F(ShaderTest, UniformCacheAndReload)
     writeFile("bad.frag", fragmentSource);
     ShaderManager::reloadAll();
     EXPECT_TRUE(ShaderManager::get(broken).loaded);
+}
+
+// OpenGL gives a dead texture's name to the next texture made; the cache must
+// not take the new texture for the old one and leave the shader pointing at
+// an object that no longer exists.
+TEST_F(ShaderTest, NewTextureUnderAReusedNameIsSent)
+{
+    writeFile("t.frag", "#version 120\nuniform sampler2D picture;\n"
+                        "void main() { gl_FragColor = texture2D(picture, vec2(0.5)); }\n");
+    const ShaderHandle h = ShaderManager::load("s.vert", "t.frag");
+    ASSERT_TRUE(ShaderManager::get(h).loaded);
+    CachedShader& shader = *ShaderManager::get(h).shader;
+
+    auto first = std::make_unique<sf::Texture>();
+    ASSERT_TRUE(first->create(4, 4));
+    const unsigned name = first->getNativeHandle();
+    shader.setUniform("picture", *first);
+    const auto before = shader.uploads();
+    first.reset();
+    auto second = std::make_unique<sf::Texture>();
+    ASSERT_TRUE(second->create(8, 8));
+    // The premise: Mesa hands the freed name out again.
+    EXPECT_EQ(second->getNativeHandle(), name);
+    shader.setUniform("picture", *second);
+    EXPECT_EQ(shader.uploads(), before + 1);
 }
