@@ -1,5 +1,6 @@
 #include "audio/Audio.h"
 
+#include "audio/DeclaredSizes.h"
 #include "audio/ModMusic.h"
 #include "framework/Core.h"
 #include "framework/CoreConfig.h"
@@ -11,12 +12,15 @@
 #include "framework/Random.h"
 #include "framework/StringUtil.h"
 
+#include <SFML/Audio/InputSoundFile.hpp>
 #include <SFML/Audio/Listener.hpp>
 #include <SFML/Audio/Music.hpp>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <filesystem>
+#include <new>
 
 namespace orv {
 
@@ -131,6 +135,43 @@ void Audio::loadSounds(const std::string& folder, const std::string&)
     Log::info("Loaded " + std::to_string(getSoundCount() > 0 ? getSoundCount() - 1 : 0) + " sound(s) from " + folder);
 }
 
+namespace {
+
+// Decodes a whole file in pieces, so that memory follows what the file really
+// holds rather than the length its header claims. Empty `problem` on success.
+bool decodeSamples(const std::string& path, std::vector<sf::Int16>& samples, unsigned& channels, unsigned& rate,
+                   std::string& problem)
+{
+    sf::InputSoundFile file;
+    if (!file.openFromFile(nativePath(path)))
+        return false;
+    channels = file.getChannelCount();
+    rate = file.getSampleRate();
+    const sf::Uint64 declared = file.getSampleCount();
+    std::error_code ec;
+    const std::uintmax_t bytes = std::filesystem::file_size(nativePath(path), ec);
+    // Encoded sound never holds fewer bytes than samples for plain PCM; for a
+    // compressed file the reserve is only a hint.
+    if (!ec && declared <= bytes)
+        samples.reserve(static_cast<std::size_t>(declared));
+    std::vector<sf::Int16> piece(65536);
+    for (;;) {
+        const sf::Uint64 got = file.read(piece.data(), piece.size());
+        if (got == 0)
+            break;
+        samples.insert(samples.end(), piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(got));
+        if (samples.size() > declared)
+            break;
+    }
+    if (samples.size() != declared) {
+        problem = "it claims " + std::to_string(declared) + " samples but holds " + std::to_string(samples.size());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool Audio::addSample(const std::string& path, const std::string& name)
 {
     AudioState& s = state();
@@ -139,39 +180,47 @@ bool Audio::addSample(const std::string& path, const std::string& name)
         s.bank.back().name = "(no sound)";
         s.bank.back().hash = nameHash(s.bank.back().name);
     }
+    const auto refuse = [&path](const std::string& problem) {
+        if (!problem.empty())
+            Log::warning("Audio::addSample: " + path + ": " + problem);
+        lastError = "Unable to load sample from " + path;
+        return false;
+    };
+
+    // A header's lie must not reach the decoder, which allocates what it is told.
+    const std::string lie = waveSizeProblem(path);
+    if (!lie.empty())
+        return refuse(lie);
+    std::vector<sf::Int16> samples;
+    unsigned channels = 0;
+    unsigned rate = 0;
+    std::string problem;
+    auto buffer = std::make_unique<sf::SoundBuffer>();
+    try {
+        if (!decodeSamples(path, samples, channels, rate, problem) || samples.empty())
+            return refuse(problem);
+        // Mono, so that every sound can be placed in the world.
+        if (channels == 2) {
+            const std::size_t frames = samples.size() / 2;
+            for (std::size_t i = 0; i < frames; ++i)
+                samples[i] = static_cast<sf::Int16>((static_cast<int>(samples[2 * i]) + samples[2 * i + 1]) / 2);
+            samples.resize(frames);
+            channels = 1;
+        }
+        if (!buffer->loadFromSamples(samples.data(), samples.size(), channels, rate))
+            return refuse(std::string());
+    } catch (const std::bad_alloc&) {
+        return refuse("not enough memory to load it");
+    }
+
     int number = getSoundNumber(name, false);
-    const bool fresh = number <= 0;
-    if (fresh) {
+    if (number <= 0) {
         s.bank.emplace_back();
         s.bank.back().name = name;
         s.bank.back().hash = nameHash(name);
         number = static_cast<int>(s.bank.size()) - 1;
     }
-    SoundEntry& entry = s.bank[static_cast<std::size_t>(number)];
-    auto buffer = std::make_unique<sf::SoundBuffer>();
-    if (!buffer->loadFromFile(nativePath(path)) || buffer->getSampleCount() == 0) {
-        if (fresh)
-            s.bank.pop_back();
-        lastError = "Unable to load sample from " + path;
-        return false;
-    }
-    // Mono, so that every sound can be placed in the world.
-    if (buffer->getChannelCount() == 2) {
-        const sf::Int16* stereo = buffer->getSamples();
-        const std::size_t frames = static_cast<std::size_t>(buffer->getSampleCount() / 2);
-        std::vector<sf::Int16> mono(frames);
-        for (std::size_t i = 0; i < frames; ++i)
-            mono[i] = static_cast<sf::Int16>((static_cast<int>(stereo[2 * i]) + stereo[2 * i + 1]) / 2);
-        auto mixed = std::make_unique<sf::SoundBuffer>();
-        if (!mixed->loadFromSamples(mono.data(), mono.size(), 1, buffer->getSampleRate())) {
-            if (fresh)
-                s.bank.pop_back();
-            lastError = "Unable to load sample from " + path;
-            return false;
-        }
-        buffer = std::move(mixed);
-    }
-    entry.variants.push_back(std::move(buffer));
+    s.bank[static_cast<std::size_t>(number)].variants.push_back(std::move(buffer));
     return true;
 }
 
@@ -181,8 +230,9 @@ int Audio::getSoundNumber(const std::string& name, bool reportErrors)
         return 0;
     const auto& bank = state().bank;
     const std::uint32_t hash = nameHash(name);
+    // The hash only narrows the search: different names can share one.
     for (std::size_t i = 1; i < bank.size(); ++i)
-        if (bank[i].hash == hash)
+        if (bank[i].hash == hash && equalsIgnoreCase(bank[i].name, name))
             return static_cast<int>(i);
     const std::size_t dot = name.find('.');
     if (dot != std::string::npos) {
@@ -358,21 +408,28 @@ bool Audio::playMusic(const std::string& path, float offset)
     const std::size_t dot = path.find_last_of('.');
     const std::string ext = dot == std::string::npos ? std::string() : path.substr(dot + 1);
     sf::SoundStream* opened = nullptr;
-    if (equalsIgnoreCase(ext, "ogg") || equalsIgnoreCase(ext, "wav")) {
-        if (!streamMusic().openFromFile(nativePath(path))) {
-            lastError = "Unable to load music from " + path;
-            Log::error(lastError);
-            return false;
+    const auto refuse = [](const std::string& error) {
+        lastError = error;
+        Log::error(lastError);
+        return false;
+    };
+    try {
+        if (equalsIgnoreCase(ext, "ogg") || equalsIgnoreCase(ext, "wav")) {
+            const std::string lie = waveSizeProblem(path);
+            if (!lie.empty())
+                Log::warning("Audio::playMusic: " + path + ": " + lie);
+            if (!lie.empty() || !streamMusic().openFromFile(nativePath(path)))
+                return refuse("Unable to load music from " + path);
+            opened = &streamMusic();
+        } else {
+            moduleMusic().stop();
+            if (!moduleMusic().load(path))
+                return refuse("Unable to load module music from " + path);
+            opened = &moduleMusic();
         }
-        opened = &streamMusic();
-    } else {
-        moduleMusic().stop();
-        if (!moduleMusic().load(path)) {
-            lastError = "Unable to load module music from " + path;
-            Log::error(lastError);
-            return false;
-        }
-        opened = &moduleMusic();
+    } catch (const std::bad_alloc&) {
+        Log::warning("Audio::playMusic: " + path + ": not enough memory to load it");
+        return refuse("Unable to load music from " + path);
     }
     s.music = opened;
     s.music->setLoop(true);

@@ -1,5 +1,7 @@
 #include "audio/ModMusic.h"
 
+#include "audio/DeclaredSizes.h"
+#include "framework/Log.h"
 #include "framework/PathUtil.h"
 #include "framework/StringUtil.h"
 
@@ -44,6 +46,14 @@ bool ModMusic::load(const std::string& path)
     const std::size_t dot = path.find_last_of('.');
     const std::string ext = dot == std::string::npos ? std::string() : toLower(path.substr(dot));
     const std::string file = nativePath(path);
+    // The module loaders allocate every sample at the length its header
+    // claims before reading a byte of it.
+    const std::string lie = moduleSizeProblem(path);
+    if (!lie.empty()) {
+        Log::warning("ModMusic::load: " + path + ": " + lie);
+        std::fprintf(stderr, "Failed to open module file: %s\n", path.c_str());
+        return false;
+    }
     if (ext == ".mod")
         duh_ = dumb_load_mod(file.c_str());
     else if (ext == ".xm")

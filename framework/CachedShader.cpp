@@ -74,11 +74,16 @@ void CachedShader::setUniform(const std::string& name, bool value)
 
 void CachedShader::setUniform(const std::string& name, const sf::Texture& texture)
 {
+    // Always sent: OpenGL hands a dead texture's name to the next texture it
+    // makes, so an equal name says nothing about the texture, and the shader
+    // must not keep pointing at the one that died. The shader only records
+    // which texture to bind, so sending is cheap.
     Value v;
     v.tag = Texture;
     v.i = texture.getNativeHandle();
-    if (changed(name, v))
-        shader_.setUniform(name, texture);
+    uniformCache_[name] = v;
+    ++uploads_;
+    shader_.setUniform(name, texture);
 }
 
 void CachedShader::setUniform(const std::string& name, sf::Shader::CurrentTextureType)

@@ -1,6 +1,7 @@
 #pragma once
 // A GPU shader with a cache of the uniform values last sent to it: setting a
 // uniform to the value it already has costs a hash lookup, not a GL call.
+// Textures are the exception and always go through.
 
 #include <SFML/Graphics/Color.hpp>
 #include <SFML/Graphics/Shader.hpp>
@@ -25,6 +26,8 @@ public:
     void setUniform(const std::string& name, const sf::Color& value);
     void setUniform(const std::string& name, int value);
     void setUniform(const std::string& name, bool value);
+    /// Never skipped: a texture's GL name is reused after it dies, so it
+    /// cannot tell a new texture from the old one.
     void setUniform(const std::string& name, const sf::Texture& texture);
     void setUniform(const std::string& name, sf::Shader::CurrentTextureType);
 

@@ -1,11 +1,16 @@
 #include "framework/DirectoryListing.h"
 
+#include "framework/Log.h"
 #include "framework/PathUtil.h"
 #include "framework/StringUtil.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -13,9 +18,20 @@ namespace orv {
 
 namespace {
 
-// Symbolic links can make a folder its own descendant; a content tree is never
-// this deep, so stop there instead of following a loop forever.
+// Loops through symbolic links are caught by the visited set; this only
+// bounds a real tree that is absurdly deep.
 constexpr int maxDepth = 64;
+
+// A folder's identity whatever the path it is reached by; false when it
+// cannot be read.
+bool folderIdentity(const std::string& dir, std::pair<dev_t, ino_t>& id)
+{
+    struct stat info;
+    if (::stat(nativePath(dir).c_str(), &info) != 0)
+        return false;
+    id = {info.st_dev, info.st_ino};
+    return true;
+}
 
 const std::string& workingDirectory()
 {
@@ -72,7 +88,8 @@ void DirectoryListing::scan(const std::string& requested, std::int32_t scanMode,
         path += '\\';
     fullPath = absolutePathForListing(path);
 
-    listFolder(path, 0);
+    std::set<std::pair<dev_t, ino_t>> visited;
+    listFolder(path, 0, visited);
     scanned = true;
 }
 
@@ -90,11 +107,18 @@ bool DirectoryListing::passesFilter(const std::string& name) const
     return false;
 }
 
-void DirectoryListing::listFolder(const std::string& dir, int depth)
+void DirectoryListing::listFolder(const std::string& dir, int depth, std::set<std::pair<dev_t, ino_t>>& visited)
 {
+    // Symbolic links can lead back into a folder already listed (even into
+    // itself): enter every folder once, by device and inode.
+    std::pair<dev_t, ino_t> id;
+    if (!folderIdentity(dir, id) || !visited.insert(id).second)
+        return;
+
     struct Found {
         std::string name;
         bool isFolder;
+        bool isFile;
         std::uint32_t size;
     };
     std::vector<Found> found;
@@ -105,22 +129,32 @@ void DirectoryListing::listFolder(const std::string& dir, int depth)
     for (; it != fs::directory_iterator(); it.increment(ec)) {
         if (ec)
             break;
+        // Both follow symbolic links; a broken link is neither.
         std::error_code statEc;
         const bool isFolder = it->is_directory(statEc);
+        const bool isFile = !isFolder && it->is_regular_file(statEc);
         std::uint32_t size = 0;
-        if (!isFolder) {
+        if (isFile) {
             const std::uintmax_t bytes = it->file_size(statEc);
             size = statEc ? 0u : static_cast<std::uint32_t>(bytes);
         }
-        found.push_back({it->path().filename().string(), isFolder, size});
+        found.push_back({it->path().filename().string(), isFolder, isFile, size});
     }
     std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.name < b.name; });
 
     for (const Found& f : found) {
         if (f.isFolder && !f.name.empty() && f.name[0] == '.')
             continue;
-        const bool wanted = f.isFolder ? (mode == FilesAndFolders || mode == FoldersOnly)
-                                       : (mode == FilesAndFolders || mode == FilesOnly) && passesFilter(f.name);
+        bool wanted = false;
+        if (f.isFolder) {
+            wanted = mode == FilesAndFolders || mode == FoldersOnly;
+        } else if ((mode == FilesAndFolders || mode == FilesOnly) && passesFilter(f.name)) {
+            // A pipe, socket or device would block or mislead whoever opens
+            // it as content. Only named when a filter asked for such a file.
+            wanted = f.isFile;
+            if (!f.isFile && !extensions.empty())
+                Log::warning("DirectoryListing: Skipped " + dir + f.name + ": not a regular file");
+        }
         if (wanted) {
             DirectoryEntry entry;
             entry.name = f.name;
@@ -133,8 +167,14 @@ void DirectoryListing::listFolder(const std::string& dir, int depth)
                 entry.relativePath = absolute.substr(fullPath.size());
             entries_.push_back(std::move(entry));
         }
-        if (f.isFolder && recursive && depth < maxDepth)
-            listFolder(dir + f.name + "\\", depth + 1);
+        if (!f.isFolder || !recursive)
+            continue;
+        if (depth >= maxDepth) {
+            Log::warning("DirectoryListing: Skipped " + dir + f.name + ": more than " + std::to_string(maxDepth) +
+                         " folders deep");
+            continue;
+        }
+        listFolder(dir + f.name + "\\", depth + 1, visited);
     }
 }
 

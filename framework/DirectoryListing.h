@@ -3,8 +3,12 @@
 // Entries of one folder come sorted by name (byte order), so every machine
 // sees content in the same order whatever its file system enumerates first.
 
+#include <sys/types.h>
+
 #include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orv {
@@ -24,7 +28,8 @@ public:
     /// Adds a filter; "png" and ".png" are the same filter. Compared ignoring case.
     void addExtension(const std::string& ext);
     /// Replaces the entries with a listing of `path`. A missing or unreadable
-    /// folder gives an empty list.
+    /// folder gives an empty list. Only folders and regular files are listed;
+    /// a recursive scan enters each folder once, however many links lead to it.
     void scan(const std::string& path, std::int32_t mode, bool recursive);
     /// Forgets entries, filters and paths.
     void clear();
@@ -39,7 +44,7 @@ public:
     std::vector<std::string> extensions;
 
 private:
-    void listFolder(const std::string& dir, int depth);
+    void listFolder(const std::string& dir, int depth, std::set<std::pair<dev_t, ino_t>>& visited);
     bool passesFilter(const std::string& name) const;
 
     std::vector<DirectoryEntry> entries_;

@@ -8,14 +8,16 @@ with_fixture_data
 start_app
 find_window >/dev/null
 wait_log "Found 0/0 valid map objects"
-sleep 0.3
 press F5
-sleep 0.5
-# The panel is 660 wide, centred: its music slider spans x 326 to 916 at y 345.
-click_at 905 345
-sleep 0.3
+read -r x y <<<"$(audio_panel_music_slider 98)"
+# The panel runs its own frames on a backdrop of 16,16,20; the slider shows
+# from its second frame on, and only then takes clicks.
+wait_pixel 2 2 'r == 16 && g == 16 && b == 20'
+wait_pixel "$x" "$y" 'b > r + 30'
+click_at "$x" "$y"
 press Escape
-sleep 0.3
+wait_pixel 2 2 '!(r == 16 && g == 16 && b == 20)'
+
 # Back in the frame loop: Escape opens the Options window, "Exit" leaves.
 exit_via_options
 wait_exit 10

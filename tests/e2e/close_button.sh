@@ -12,7 +12,7 @@ find_window >/dev/null
 wait_log "ZOZUR3 initialised"
 wmctrl -c "$TITLE"
 wait_log 'Message box "Confirm": Are you sure you want to close Zendrix 2 Tarnwick ?'
-sleep 0.3
+wait_pixel 2 2 'r == 24 && g == 24 && b == 28' # the box's backdrop: it takes keys now
 press Return
 wait_exit 10
 expect_eq "$EXIT_CODE" 0 "exit code"

@@ -14,6 +14,7 @@ TITLE="Zendrix 2 Tarnwick"
 APP_PID=""
 WM_PID=""
 WORK=""
+WIN="" # the program's window, once find_window has seen it
 
 fail() {
     echo "FAIL: $*" >&2
@@ -54,14 +55,27 @@ with_fixture_data() {
 # Without a default map the frame loop's start shows an error box: answer it.
 dismiss_missing_map() {
     wait_log 'Message box "Error": IniFile::load: Unable to read from Data\\Maps\\ZQR_Lakes.map'
-    sleep 0.3
-    press Return
+    answer_box Return
+}
+
+# answer_box KEY: waits until a message box is on screen, presses KEY and
+# waits until the box is gone. The box logs its line before it clears the
+# keys already pressed, so a key sent on the log line alone can be lost.
+answer_box() {
+    wait_pixel 2 2 'r == 24 && g == 24 && b == 28' # the box's backdrop
+    press "$1"
+    wait_pixel 2 2 '!(r == 24 && g == 24 && b == 28)'
 }
 
 start_window_manager() {
     openbox >/dev/null 2>&1 &
     WM_PID=$!
-    sleep 0.5
+    local i
+    for i in $(seq 1 200); do
+        wmctrl -m >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    fail "window manager did not start"
 }
 
 start_app() {
@@ -69,9 +83,11 @@ start_app() {
     APP_PID=$!
 }
 
-# Prints the program's window id once it is visible, focused and at 0,0.
+# Finds the program's window once it is visible, sets WIN, moves it to 0,0
+# (without a window manager it may open partly off-screen), focuses it and
+# prints its id.
 find_window() {
-    local id
+    local id i
     id=$(timeout 20 xdotool search --sync --onlyvisible --name "$TITLE" | head -n1) || true
     if [ -z "$id" ]; then
         echo "DISPLAY=$DISPLAY xvfb=$XVFB_PID claim=$DISPLAY_CLAIM lock=$(cat "/tmp/.X${DISPLAY#:}-lock" 2>/dev/null)" >&2
@@ -79,9 +95,51 @@ find_window() {
         cat "$WORK/.xvfb.log" >&2 || true
         fail "no window"
     fi
+    WIN="$id"
+    # Wait until it has moved (a window manager's frame may keep it a few
+    # pixels off 0,0): clicks and pixels are read in window coordinates, but
+    # only what lies on the screen can be clicked.
     xdotool windowmove "$id" 0 0 >/dev/null 2>&1 || true
+    for i in $(seq 1 100); do
+        xdotool getwindowgeometry "$id" 2>/dev/null | grep -q 'Position: [0-9]\{1,2\},[0-9]\{1,2\} ' && break
+        sleep 0.05
+    done
     xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
     echo "$id"
+}
+
+# window_size: "WIDTH HEIGHT" of the program's window.
+window_size() {
+    xdotool getwindowgeometry "$WIN" | sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p'
+}
+
+# pixel X Y: "R,G,B" of the window's pixel at window coordinates.
+pixel() {
+    import -window "$WIN" -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+        sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+
+# wait_pixel X Y CONDITION [SECONDS]: waits until the pixel's r, g and b meet
+# CONDITION, an arithmetic expression such as 'b > r + 30'.
+wait_pixel() {
+    local x="$1" y="$2" condition="$3" limit="${4:-20}" r g b end
+    end=$((SECONDS + limit))
+    while [ "$SECONDS" -le "$end" ]; do
+        IFS=, read -r r g b <<<"$(pixel "$x" "$y")"
+        if [ -n "$b" ] && (($condition)); then
+            return 0
+        fi
+        sleep 0.05
+    done
+    fail "pixel $x,$y ($r,$g,$b) never met: $condition"
+}
+
+# wait_pixel_change X Y BEFORE [SECONDS]: waits until the pixel is no longer
+# the colour BEFORE ("R,G,B", as pixel printed it).
+wait_pixel_change() {
+    local r0 g0 b0
+    IFS=, read -r r0 g0 b0 <<<"$3"
+    wait_pixel "$1" "$2" "!(r == $r0 && g == $g0 && b == $b0)" "${4:-20}"
 }
 
 # wait_log PATTERN [SECONDS]: waits until the log holds a line matching PATTERN.
@@ -111,32 +169,59 @@ wait_exit() {
     fail "program did not exit within $limit s"
 }
 
-# Key presses with a pause, so each lands in its own event poll (30 a second).
+# Key presses. Callers wait for what each key does before relying on it.
 press() {
     local k
     for k in "$@"; do
         xdotool key "$k"
-        sleep 0.15
     done
 }
 
-# Clicks at window coordinates (the window sits at 0,0).
+# Clicks at window coordinates.
 click_at() {
-    xdotool mousemove "$1" "$2"
-    sleep 0.1
+    xdotool mousemove --window "$WIN" --sync "$1" "$2"
     xdotool click 1
-    sleep 0.2
 }
 
-# The Options window's "Exit" button (Escape opens the window first).
-# On a loaded machine the window can take a few frames to appear and take
-# clicks: click again (harmless while it is open) until the program ends.
+# --- where things are: Dear ImGui's default style and its built-in 13 px font,
+# as the program uses them. A title bar, a button and a slider are a frame
+# (13 + 2 x 3) high; windows and bordered children pad by 8; items are 4
+# apart; a separator takes no height of its own.
+IMGUI_FRAME=19
+IMGUI_PAD=8
+IMGUI_LINE=$((13 + 4)) # a text line and the spacing after it
+
+# options_exit_button: "X Y" of the Options window's "Exit" button. The
+# window is placed at 20,20, 320 wide; "Exit" is its first item, full width.
+options_exit_button() {
+    echo "$((20 + 320 / 2)) $((20 + IMGUI_FRAME + IMGUI_PAD + IMGUI_FRAME / 2))"
+}
+
+# audio_panel_music_slider FRACTION_PERCENT: "X Y" of a point on the audio
+# panel's "Music Volume" slider. The panel is centred, 660 wide, and holds a
+# 120 high "Sound Effects" child, a 260 high "Music" child (title, rule,
+# "Music Volume", the 590 wide slider) and a row of buttons.
+audio_panel_music_slider() {
+    local w h height left top
+    read -r w h <<<"$(window_size)"
+    height=$((IMGUI_FRAME + IMGUI_PAD + 120 + 4 + 260 + 4 + IMGUI_FRAME + IMGUI_PAD))
+    left=$((w / 2 - 660 / 2))
+    top=$((h / 2 - height / 2))
+    local music=$((top + IMGUI_FRAME + IMGUI_PAD + 120 + 4))
+    echo "$((left + 2 * IMGUI_PAD + 590 * $1 / 100)) $((music + IMGUI_PAD + 2 * IMGUI_LINE + 4 + IMGUI_FRAME / 2))"
+}
+
+# The Options window's "Exit" button (Escape opens the window first). The
+# click waits until the button is drawn: a window that has not been drawn
+# yet takes no clicks. A loaded machine can still drop a click, so it clicks
+# again until the program ends.
 exit_via_options() {
-    local attempt i
+    local x y attempt i
+    read -r x y <<<"$(options_exit_button)"
     press Escape
+    wait_pixel "$x" "$y" 'b > r + 30' # the button's blue
     for attempt in 1 2 3 4 5; do
-        sleep 0.3
-        click_at 179 57
+        click_at "$x" "$y"
         for i in $(seq 1 20); do
             kill -0 "$APP_PID" 2>/dev/null || return 0
             sleep 0.05

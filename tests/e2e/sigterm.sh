@@ -8,7 +8,10 @@ with_fixture_data
 start_app
 find_window >/dev/null
 wait_log "Found 0/0 valid map objects"
+read -r w h <<<"$(window_size)"
+before=$(pixel $((w - 3)) 3)
 press Tab
+wait_pixel_change $((w - 3)) 3 "$before" # the minimap in the top-right corner
 kill -TERM "$APP_PID"
 wait_exit 10
 expect_eq "$EXIT_CODE" 0 "exit code"

@@ -16,7 +16,8 @@ vsyncEnabled=False
 INI
 
 start_app
-id=$(find_window)
+find_window >/dev/null
+id=$WIN
 geometry=$(xdotool getwindowgeometry "$id" | sed -n 's/.*Geometry: //p')
 expect_eq "$geometry" "640x480" "window size"
 wait_log "Switched to windowed display resolution 640 by 480"

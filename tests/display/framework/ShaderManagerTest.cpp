@@ -3,7 +3,10 @@
 #include "framework/Log.h"
 #include "framework/ShaderManager.h"
 
+#include <SFML/Graphics/Texture.hpp>
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace orv;
 using testutil::TempDir;
@@ -94,4 +97,40 @@ TEST_F(ShaderTest, UniformCacheAndReload)
     writeFile("bad.frag", fragmentSource);
     ShaderManager::reloadAll();
     EXPECT_TRUE(ShaderManager::get(broken).loaded);
+}
+
+// OpenGL may give a dead texture's name to the next texture made, and two
+// textures can trade names (swap): a name seen before says nothing about the
+// texture, so every texture is sent and the shader never keeps pointing at
+// one that died.
+TEST_F(ShaderTest, TexturesAreAlwaysSent)
+{
+    writeFile("t.frag", "#version 120\nuniform sampler2D picture;\n"
+                        "void main() { gl_FragColor = texture2D(picture, vec2(0.5)); }\n");
+    const ShaderHandle h = ShaderManager::load("s.vert", "t.frag");
+    ASSERT_TRUE(ShaderManager::get(h).loaded);
+    CachedShader& shader = *ShaderManager::get(h).shader;
+
+    // Another object under the name just sent.
+    sf::Texture first, second;
+    ASSERT_TRUE(first.create(4, 4));
+    ASSERT_TRUE(second.create(8, 8));
+    shader.setUniform("picture", first);
+    auto before = shader.uploads();
+    const unsigned name = first.getNativeHandle();
+    first.swap(second);
+    ASSERT_EQ(second.getNativeHandle(), name);
+    shader.setUniform("picture", second);
+    EXPECT_EQ(shader.uploads(), before + 1);
+
+    // A new texture after the old one died, whatever name it gets.
+    auto dying = std::make_unique<sf::Texture>();
+    ASSERT_TRUE(dying->create(4, 4));
+    shader.setUniform("picture", *dying);
+    before = shader.uploads();
+    dying.reset();
+    auto fresh = std::make_unique<sf::Texture>();
+    ASSERT_TRUE(fresh->create(8, 8));
+    shader.setUniform("picture", *fresh);
+    EXPECT_EQ(shader.uploads(), before + 1);
 }

@@ -2,6 +2,7 @@
 #include "SoundFiles.h"
 #include "audio/Ambience.h"
 #include "audio/Audio.h"
+#include "audio/AudioReset.h"
 #include "framework/CoreConfig.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,20 @@ using namespace mapfixture;
 
 namespace {
 
-class AmbienceTest : public MapTest {};
+class AmbienceTest : public MapTest {
+protected:
+    void SetUp() override
+    {
+        MapTest::SetUp();
+        orv::coreConfig = orv::CoreConfig();
+        orv::resetAudio();
+    }
+    void TearDown() override
+    {
+        orv::resetAudio();
+        MapTest::TearDown();
+    }
+};
 
 } // namespace
 
@@ -38,7 +52,6 @@ TEST_F(AmbienceTest, GrassAndWaterShares)
 
 TEST_F(AmbienceTest, LevelsAndLoops)
 {
-    orv::coreConfig = orv::CoreConfig();
     orv::Audio::init();
     soundfiles::writeTone("Data/Sounds/ambience/Meadow_A.wav", 22050, 1);
     soundfiles::writeTone("Data/Sounds/ambience/Water_A.wav", 22050, 1);
@@ -68,5 +81,4 @@ TEST_F(AmbienceTest, LevelsAndLoops)
     // With ambient off the levels stay where they were.
     updateAmbientLevels(sf::Vector2f(), false);
     EXPECT_FLOAT_EQ(ambience.levels[AmbienceMeadow], 0.7f);
-    orv::Audio::close();
 }

@@ -2,12 +2,16 @@
 #include "XmWriter.h"
 #include "audio/Audio.h"
 #include "audio/AudioPanel.h"
+#include "audio/AudioReset.h"
 #include "audio/ModMusic.h"
 #include "framework/AppInfo.h"
 #include "framework/CoreConfig.h"
 #include "framework/Log.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
 
 using namespace orv;
 
@@ -20,17 +24,103 @@ protected:
         appInfo.logPath.clear();
         Log::open("m.log");
         coreConfig = CoreConfig();
+        resetAudio();
         Audio::init();
         ASSERT_TRUE(xm::save(xm::testModule(4, 20), "song.xm"));
     }
     void TearDown() override
     {
-        Audio::close();
+        resetAudio();
         Log::disable();
     }
     std::string log() const { return testutil::readFile("m.log"); }
     testutil::TempDir dir;
 };
+
+void put(std::string& bytes, std::size_t at, std::uint32_t value, int width)
+{
+    if (bytes.size() < at + static_cast<std::size_t>(width))
+        bytes.resize(at + static_cast<std::size_t>(width), '\0');
+    for (int i = 0; i < width; ++i)
+        bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i) & 0xFF);
+}
+
+// An XM whose last sample's header claims `length` bytes: the header is found
+// by the distinctive length, loop start and loop length it was written with.
+std::string xmClaiming(std::uint32_t length)
+{
+    xm::Module module = xm::testModule(2, 5);
+    xm::Sample& sample = module.instruments.back();
+    sample.data.assign(1111, 3);
+    sample.loopStart = 17;
+    sample.loopLength = 1000;
+    const std::vector<std::uint8_t> written = xm::write(module);
+    std::string bytes(written.begin(), written.end());
+    std::string header;
+    for (std::uint32_t v : {1111u, 17u, 1000u})
+        put(header, header.size(), v, 4);
+    const std::size_t at = bytes.find(header);
+    if (at != std::string::npos)
+        put(bytes, at, length, 4);
+    return bytes;
+}
+
+// A Scream Tracker 3 module with one sample instrument claiming `length`.
+std::string s3mClaiming(std::uint32_t length)
+{
+    std::string b(0x70, '\0');
+    b[0x1C] = 0x1A;
+    b[0x1D] = 16;
+    put(b, 0x20, 2, 2);   // orders
+    put(b, 0x22, 1, 2);   // instruments
+    put(b, 0x28, 0x1320, 2);
+    put(b, 0x2A, 2, 2);
+    b.replace(0x2C, 4, "SCRM");
+    b[0x30] = 64;
+    b[0x31] = 6;
+    b[0x32] = 125;
+    for (int c = 0; c < 32; ++c)
+        b[static_cast<std::size_t>(0x40 + c)] = static_cast<char>(c < 4 ? c : 0xFF);
+    b[0x60] = b[0x61] = static_cast<char>(0xFF);
+    put(b, 0x62, 0x70 / 16, 2); // the instrument's parapointer
+    b.resize(0xC0, '\0');
+    b[0x70] = 1; // a sample
+    put(b, 0x70 + 0x0E, 0xC0 / 16, 2);
+    put(b, 0x70 + 0x10, length, 4);
+    b[0x70 + 0x1C] = 64;
+    put(b, 0x70 + 0x20, 8363, 4);
+    b.replace(0x70 + 0x4C, 4, "SCRS");
+    b.append(64, '\x10');
+    return b;
+}
+
+// An Impulse Tracker module with one sample claiming `length`.
+std::string itClaiming(std::uint32_t length)
+{
+    std::string b(0xC0, '\0');
+    b.replace(0, 4, "IMPM");
+    put(b, 0x20, 1, 2); // orders
+    put(b, 0x24, 1, 2); // samples
+    put(b, 0x28, 0x0214, 2);
+    put(b, 0x2A, 0x0200, 2);
+    b[0x30] = static_cast<char>(128);
+    b[0x31] = 48;
+    b[0x32] = 6;
+    b[0x33] = 125;
+    b += static_cast<char>(0xFF);   // the order list
+    put(b, b.size(), 0xD0, 4);     // the sample's pointer
+    b.resize(0xD0, '\0');
+    b.replace(0xD0, 4, "IMPS");
+    b.resize(0xD0 + 0x50, '\0');
+    b[0xD0 + 0x11] = 64;
+    b[0xD0 + 0x12] = 1; // has data, 8-bit, not packed
+    b[0xD0 + 0x13] = 64;
+    put(b, 0xD0 + 0x30, length, 4);
+    put(b, 0xD0 + 0x3C, 8363, 4);
+    put(b, 0xD0 + 0x48, 0x120, 4);
+    b.append(64, '\x10');
+    return b;
+}
 
 } // namespace
 
@@ -103,10 +193,6 @@ TEST(AudioPanel, Formatting)
     EXPECT_FLOAT_EQ(skipBackOffset(3.0f), 0.0f);
     EXPECT_FLOAT_EQ(skipBackOffset(5.0f), 0.0f);
     EXPECT_FLOAT_EQ(skipBackOffset(12.5f), 7.5f);
-    EXPECT_EQ(playingDots(0), 0);
-    EXPECT_EQ(playingDots(11), 0);
-    EXPECT_EQ(playingDots(12), 1);
-    EXPECT_EQ(playingDots(99), 8);
 }
 
 // DUMB needs its file callbacks before the first load; a module loaded before
@@ -118,4 +204,38 @@ TEST(ModMusicAlone, LoadsBeforeAudioInit)
     ModMusic music;
     EXPECT_TRUE(music.load("alone.xm"));
     EXPECT_FALSE(music.load("alone.mp3"));
+}
+
+// Module loaders allocate each sample at its claimed length before reading
+// it (4 GiB and 22 s for the first file here): claims larger than the file
+// are refused with a line naming the file; honest modules still load.
+TEST_F(Music, LyingModulesAreRefused)
+{
+    struct Case {
+        const char* file;
+        std::string bytes;
+        const char* problem; ///< nullptr: loads
+    };
+    const Case cases[] = {
+        {"lie.xm", xmClaiming(0xFFFFFFF0u), "instrument 2's sample 1 claims 4294967280 bytes"},
+        {"honest.xm", xmClaiming(1111), nullptr},
+        {"lie.s3m", s3mClaiming(0xFFFFFFF0u), "sample 1 claims 4294967280 samples at offset 192, only 64 bytes remain"},
+        {"lie.it", itClaiming(0xFFFFFFF0u), "sample 1 claims 4294967280 samples at offset 288, only 64 bytes remain"},
+        {"honest.it", itClaiming(64), nullptr},
+    };
+    for (const Case& c : cases) {
+        testutil::writeFile(c.file, c.bytes);
+        ModMusic music;
+        const bool loaded = music.load(c.file);
+        if (c.problem) {
+            EXPECT_FALSE(loaded) << c.file;
+            EXPECT_NE(log().find(std::string("Warning: ModMusic::load: ") + c.file + ": " + c.problem),
+                      std::string::npos)
+                << c.file;
+        } else {
+            EXPECT_TRUE(loaded) << c.file;
+        }
+    }
+    EXPECT_FALSE(Audio::playMusic("lie.xm", 0.0f));
+    EXPECT_EQ(Audio::lastError, "Unable to load module music from lie.xm");
 }

@@ -1,10 +1,12 @@
 #include "SoundFiles.h"
 #include "TestUtil.h"
 #include "audio/Audio.h"
+#include "audio/AudioReset.h"
 #include "framework/AppInfo.h"
 #include "framework/CoreConfig.h"
 #include "framework/Keyboard.h"
 #include "framework/Log.h"
+#include "framework/StringUtil.h"
 
 #include <SFML/Audio/Listener.hpp>
 #include <SFML/System/Sleep.hpp>
@@ -24,17 +26,39 @@ protected:
         Log::open("a.log");
         coreConfig = CoreConfig();
         Keyboard::focusOverride = 1;
+        resetAudio();
         Audio::init();
     }
     void TearDown() override
     {
-        Audio::close();
+        resetAudio();
         Keyboard::focusOverride = -1;
         Log::disable();
     }
     std::string log() const { return testutil::readFile("a.log"); }
     testutil::TempDir dir;
 };
+
+std::string le32(std::uint32_t v)
+{
+    return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF), static_cast<char>(v >> 16 & 0xFF),
+                       static_cast<char>(v >> 24 & 0xFF)};
+}
+
+// A RIFF WAVE of 16-bit mono PCM: the chunks given, after a fmt chunk.
+std::string wave(const std::string& chunks, std::uint32_t rate = 22050, std::uint16_t channels = 1)
+{
+    const std::string fmt = "fmt " + le32(16) + std::string{1, 0} + std::string{static_cast<char>(channels), 0} +
+                            le32(rate) + le32(rate * 2u * channels) +
+                            std::string{static_cast<char>(2 * channels), 0, 16, 0};
+    const std::string body = "WAVE" + fmt + chunks;
+    return "RIFF" + le32(static_cast<std::uint32_t>(body.size())) + body;
+}
+
+std::string chunk(const std::string& id, std::uint32_t claimed, std::size_t real)
+{
+    return id + le32(claimed) + std::string(real, '\x01');
+}
 
 int playingVoices()
 {
@@ -219,4 +243,46 @@ TEST_F(SoundBank, VolumesFollowTheSettings)
     coreConfig.muteInactiveWindow = false;
     Audio::pollSound();
     EXPECT_NEAR(sf::Listener::getGlobalVolume(), 10.0f, 0.01f);
+}
+
+// The hash narrows the search; names decide. These two differ and share one.
+TEST_F(SoundBank, NamesSharingAHashStayApart)
+{
+    ASSERT_EQ(nameHash("yictiexy"), nameHash("znlhayrh"));
+    writeTone("t.wav", 100, 1);
+    ASSERT_TRUE(Audio::addSample("t.wav", "yictiexy"));
+    ASSERT_TRUE(Audio::addSample("t.wav", "znlhayrh"));
+    EXPECT_EQ(Audio::getSoundCount(), 3);
+    EXPECT_EQ(Audio::getSoundNumber("ZNLHAYRH", false), 2);
+    EXPECT_EQ(Audio::getSoundName(Audio::getSoundNumber("yictiexy", false)), "yictiexy");
+}
+
+// A header's sizes are held against the file before the decoder believes
+// them (it would allocate 4 GiB for the first file here); a file that tells
+// the truth, odd chunks and all, still loads.
+TEST_F(SoundBank, LyingWaveFilesAreRefused)
+{
+    struct Case {
+        const char* file;
+        std::string bytes;
+        const char* problem; ///< nullptr: loads
+    };
+    const Case cases[] = {
+        {"data.wav", wave(chunk("data", 0xFFFFFFF0u, 1000)), "chunk \"data\" claims 4294967280 bytes, only 1000 remain"},
+        {"list.wav", wave(chunk("LIST", 0x7FFFFFFFu, 10) + chunk("data", 200, 200)), "chunk \"LIST\" claims"},
+        {"rate.wav", wave(chunk("data", 200, 200), 0xFFFFFFF0u), "1 channels at 4294967280 Hz is not a sound format"},
+        {"honest.wav", wave(chunk("LIST", 10, 10) + chunk("data", 200, 200)), nullptr},
+    };
+    for (const Case& c : cases) {
+        testutil::writeFile(c.file, c.bytes);
+        const bool loaded = Audio::addSample(c.file, c.file);
+        EXPECT_EQ(loaded, c.problem == nullptr) << c.file;
+        if (c.problem) {
+            EXPECT_EQ(Audio::lastError, std::string("Unable to load sample from ") + c.file);
+            EXPECT_NE(log().find(std::string("Warning: Audio::addSample: ") + c.file + ": " + c.problem),
+                      std::string::npos)
+                << c.file;
+        }
+    }
+    EXPECT_EQ(Audio::getSoundCount(), 2);
 }

@@ -1,5 +1,9 @@
 #include "TestUtil.h"
+#include "framework/AppInfo.h"
 #include "framework/DirectoryListing.h"
+#include "framework/Log.h"
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -111,14 +115,59 @@ TEST(DirectoryListing, RescanAndClear)
     EXPECT_TRUE(listing.entries().empty());
 }
 
-TEST(DirectoryListing, SymlinkLoopEnds)
+// Links back into the tree are followed once: a self-link must not list the
+// sounds again, and two of them (which branch at every level) must not hang.
+TEST(DirectoryListing, EntersEachFolderOnce)
 {
     TempDir dir;
-    writeFile("Loop/a.wav", "");
-    std::filesystem::create_directory_symlink("..", "Loop/back");
+    writeFile("Sounds/a.wav", "");
+    writeFile("Sounds/Sub/b.wav", "");
+    std::filesystem::create_directory_symlink(".", "Sounds/self");
     DirectoryListing listing;
     listing.addExtension("wav");
-    listing.scan("Loop", 1, true);
-    EXPECT_GE(listing.entries().size(), 1u);
-    EXPECT_LT(listing.entries().size(), 100u);
+    listing.scan("Sounds", 1, true);
+    ASSERT_EQ(names(listing), (std::vector<std::string>{"b.wav", "a.wav"}));
+
+    std::filesystem::create_directory_symlink("..", "Sounds/Sub/up");
+    std::filesystem::create_directory_symlink(".", "Sounds/also");
+    listing.scan("Sounds", 0, true);
+    EXPECT_EQ(names(listing), (std::vector<std::string>{"Sub", "b.wav", "up", "a.wav", "also", "self"}));
+}
+
+// A pipe named like a sound would block whoever opens it; a link to a real
+// file is a file.
+TEST(DirectoryListing, RegularFilesOnly)
+{
+    TempDir dir;
+    orv::appInfo.logPath.clear();
+    orv::Log::open("l.log");
+    writeFile("Sounds/a.wav", "");
+    std::filesystem::create_symlink("a.wav", "Sounds/link.wav");
+    std::filesystem::create_symlink("missing.wav", "Sounds/broken.wav");
+    ASSERT_EQ(::mkfifo("Sounds/pipe.wav", 0600), 0);
+    DirectoryListing listing;
+    listing.addExtension("wav");
+    listing.scan("Sounds", 1, true);
+    EXPECT_EQ(names(listing), (std::vector<std::string>{"a.wav", "link.wav"}));
+    const std::string log = testutil::readFile("l.log");
+    EXPECT_NE(log.find("Warning: DirectoryListing: Skipped Sounds\\pipe.wav: not a regular file"), std::string::npos);
+    orv::Log::disable();
+}
+
+TEST(DirectoryListing, TooDeepIsLogged)
+{
+    TempDir dir;
+    orv::appInfo.logPath.clear();
+    orv::Log::open("l.log");
+    std::string deep = "Root";
+    for (int i = 0; i < 66; ++i)
+        deep += "/d";
+    writeFile(deep + "/x.wav", "");
+    writeFile("Root/top.wav", "");
+    DirectoryListing listing;
+    listing.addExtension("wav");
+    listing.scan("Root", 1, true);
+    EXPECT_EQ(names(listing), std::vector<std::string>{"top.wav"});
+    EXPECT_NE(testutil::readFile("l.log").find(": more than 64 folders deep"), std::string::npos);
+    orv::Log::disable();
 }
