@@ -251,6 +251,10 @@ void runFrameLoop()
 
         if (frameLoop.menuVisible)
             drawOptionsWindow();
+        if (frameLoop.audioPanelRequested) {
+            frameLoop.audioPanelRequested = false;
+            orv::runAudioPanel();
+        }
 
         if (orv::ImGuiSfml::wantsKeyboard())
             orv::clearPressedKeys();

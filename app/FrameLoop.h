@@ -12,6 +12,7 @@ struct FrameLoopState {
     bool menuVisible = false;
     bool quitRequested = false;
     double lastHornTime = 0.0; ///< program clock of the last horn
+    bool audioPanelRequested = false; ///< the Options window's "Audio Panel" button
 };
 
 /// The process-wide loop state, read by the on-screen windows.

@@ -1,23 +1,143 @@
 #include "app/OptionsWindow.h"
 
+#include "app/AppSettings.h"
 #include "app/FrameLoop.h"
 #include "framework/AppInfo.h"
+#include "framework/Core.h"
+#include "framework/CoreConfig.h"
+#include "framework/StringUtil.h"
+#include "vehicle/VehicleDef.h"
+#include "world/ImageSets.h"
+#include "world/TerrainTextures.h"
 
 #include <imgui.h>
 
+#include <algorithm>
+
+namespace {
+
+constexpr float buttonWidth = 175.0f;
+constexpr float buttonHeight = 25.0f;
+
+// ImGui 1.86 has no separator with a label: a line of text under a rule.
+void separatorHeading(const char* label)
+{
+    ImGui::Spacing();
+    ImGui::Separator();
+    ImGui::TextUnformatted(label);
+}
+
+void centredText(const std::string& text)
+{
+    // Never left of the padding: the widest line sets the window's width, and
+    // an auto-sized window would otherwise settle with it cut at the border.
+    const float width = ImGui::CalcTextSize(text.c_str()).x;
+    ImGui::SetCursorPosX(std::max((ImGui::GetWindowWidth() - width) * 0.5f, ImGui::GetStyle().WindowPadding.x));
+    ImGui::TextUnformatted(text.c_str());
+}
+
+bool centredButton(const char* label)
+{
+    ImGui::SetCursorPosX((ImGui::GetWindowWidth() - buttonWidth) * 0.5f);
+    return ImGui::Button(label, ImVec2(buttonWidth, buttonHeight));
+}
+
+void buttonGap()
+{
+    ImGui::Dummy(ImVec2(0.0f, ImGui::GetFontSize() * 0.5f));
+}
+
+void renderingGroup()
+{
+    separatorHeading("Rendering");
+    int position = static_cast<int>(appSettings.renderScale * 2.0f - 1.0f);
+    const std::string shown = orv::format("%.1fx", static_cast<double>(appSettings.renderScale));
+    if (ImGui::SliderInt("Scale", &position, 0, 7, shown.c_str()))
+        setRenderScale(static_cast<float>(position + 1) * 0.5f);
+    bool fps = orv::coreState.showFps;
+    if (ImGui::Checkbox("FPS Display", &fps)) {
+        orv::coreState.showFps = fps;
+        orv::coreConfig.displayFPS = fps;
+    }
+    bool vsync = orv::coreState.currentVsync;
+    if (ImGui::Checkbox("VSync", &vsync))
+        orv::setVerticalSync(vsync);
+    if (ImGui::Checkbox("Smooth Terrain", &appSettings.smoothTerrain))
+        setTerrainSmoothing(appSettings.smoothTerrain);
+    if (ImGui::Checkbox("Smooth Objects", &appSettings.smoothObjects))
+        setImageSetSmoothing(appSettings.smoothObjects);
+}
+
+void carCombo()
+{
+    const int current = playerVehicle.kind();
+    const char* preview = current >= 0 && current < static_cast<int>(vehicleDefs.size())
+                              ? vehicleDefs[static_cast<std::size_t>(current)].name.c_str()
+                              : "";
+    if (!ImGui::BeginCombo("Car", preview))
+        return;
+    for (std::size_t i = 0; i < vehicleDefs.size(); ++i) {
+        const bool selected = static_cast<int>(i) == current;
+        ImGui::PushID(static_cast<int>(i));
+        if (ImGui::Selectable(vehicleDefs[i].name.c_str(), selected))
+            playerVehicle.setKind(static_cast<int>(i));
+        if (selected)
+            ImGui::SetItemDefaultFocus();
+        ImGui::PopID();
+    }
+    ImGui::EndCombo();
+}
+
+} // namespace
+
 void drawOptionsWindow()
 {
-    // A fixed place and size: the window is part of the screen layout, and
-    // the end-to-end tests click its buttons.
-    ImGui::SetNextWindowPos(ImVec2(20, 20), ImGuiCond_Always);
-    ImGui::SetNextWindowSize(ImVec2(320, 0), ImGuiCond_Always);
-    ImGui::Begin("Options", &frameLoop.menuVisible,
-                 ImGuiWindowFlags_NoMove | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoCollapse |
-                     ImGuiWindowFlags_NoSavedSettings);
-    if (ImGui::Button("Exit", ImVec2(-1, 0)))
-        frameLoop.quitRequested = true;
+    const ImGuiViewport* viewport = ImGui::GetMainViewport();
+    ImGui::SetNextWindowPos(viewport->GetCenter(), ImGuiCond_Always, ImVec2(0.5f, 0.5f));
+    // In the smallest windows (640 x 480) the window is taller than the
+    // screen: it stays on screen and its content scrolls with the wheel, so
+    // "Exit" can always be reached.
+    ImGui::SetNextWindowSizeConstraints(ImVec2(0.0f, 0.0f), viewport->WorkSize);
+    ImGui::Begin("Options", nullptr,
+                 ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+                     ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoCollapse |
+                     ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoSavedSettings |
+                     ImGuiWindowFlags_NoNav);
+    centredText(orv::getTitleWithVersion());
+
+    renderingGroup();
+
+    separatorHeading("Game");
+    ImGui::Checkbox("Vehicle Tracks", &appSettings.tracksParticles);
+    ImGui::Checkbox("Vehicle Exhausts", &appSettings.exhaustParticles);
+    ImGui::Checkbox("Ambient Wildlife", &appSettings.ambient);
+    carCombo();
+
+    separatorHeading("UI");
+    ImGui::Checkbox("Show Help (F1)", &appSettings.showHelp);
+    ImGui::Checkbox("Show Tuning Editor (E)", &appSettings.showTuningEditor);
+
     ImGui::Separator();
-    ImGui::TextUnformatted(orv::getTitleWithVersion().c_str());
-    ImGui::TextWrapped("%s", orv::appInfo.legalNotice.c_str());
+    buttonGap();
+    if (centredButton("Reset to Defaults"))
+        resetSettings();
+    buttonGap();
+    ImGui::Separator();
+    buttonGap();
+    if (centredButton("Resume"))
+        frameLoop.menuVisible = false;
+    buttonGap();
+    if (centredButton("Audio Panel")) {
+        // The panel runs frames of its own: it opens once this window is done.
+        frameLoop.audioPanelRequested = true;
+        frameLoop.menuVisible = false;
+    }
+    buttonGap();
+    ImGui::Separator();
+    buttonGap();
+    if (centredButton("Exit"))
+        frameLoop.quitRequested = true;
+    buttonGap();
+    centredText(orv::appInfo.legalNotice);
     ImGui::End();
 }

@@ -191,10 +191,26 @@ IMGUI_FRAME=19
 IMGUI_PAD=8
 IMGUI_LINE=$((13 + 4)) # a text line and the spacing after it
 
-# options_exit_button: "X Y" of the Options window's "Exit" button. The
-# window is placed at 20,20, 320 wide; "Exit" is its first item, full width.
+# options_buttons: "X Y" of each of the Options window's buttons, top to
+# bottom ("Reset to Defaults", "Resume", "Audio Panel", "Exit"). The window
+# sizes itself around its content in the middle of the screen, so the
+# buttons are found on the screen: down the middle column, runs of the
+# buttons' blue that are a button high (25; sliders and combos are 19).
+options_buttons() {
+    local w h
+    read -r w h <<<"$(window_size)"
+    import -window "$WIN" -crop "1x$h+$((w / 2))+0" -depth 8 txt:- 2>/dev/null |
+        sed -n 's/^0,\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' |
+        awk -v x=$((w / 2)) '
+            { blue = ($4 > $2 + 30 && $4 > 90) }
+            blue && !run { start = $1 }
+            { if (!blue && run && $1 - start >= 23) print x, int((start + $1) / 2); run = blue }'
+}
+
+# options_exit_button: "X Y" of "Exit", the last button; empty while the
+# window is not on screen.
 options_exit_button() {
-    echo "$((20 + 320 / 2)) $((20 + IMGUI_FRAME + IMGUI_PAD + IMGUI_FRAME / 2))"
+    options_buttons | tail -n1
 }
 
 # audio_panel_music_slider FRACTION_PERCENT: "X Y" of a point on the audio
@@ -216,10 +232,14 @@ audio_panel_music_slider() {
 # yet takes no clicks. A loaded machine can still drop a click, so it clicks
 # again until the program ends.
 exit_via_options() {
-    local x y attempt i
-    read -r x y <<<"$(options_exit_button)"
+    local x="" y="" attempt i
     press Escape
-    wait_pixel "$x" "$y" 'b > r + 30' # the button's blue
+    for i in $(seq 1 100); do
+        [ "$(options_buttons | wc -l)" -ge 4 ] && break
+        sleep 0.1
+    done
+    read -r x y <<<"$(options_exit_button)"
+    [ -n "$y" ] || fail "the Options window's buttons never showed"
     for attempt in 1 2 3 4 5; do
         click_at "$x" "$y"
         for i in $(seq 1 20); do
