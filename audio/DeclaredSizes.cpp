@@ -234,7 +234,11 @@ std::string waveSizeProblem(const std::string& path)
 std::string moduleSizeProblem(const std::string& path)
 {
     const std::size_t dot = path.find_last_of('.');
-    const std::string ext = dot == std::string::npos ? std::string() : toLower(path.substr(dot));
+    return moduleSizeProblem(path, dot == std::string::npos ? std::string() : toLower(path.substr(dot)));
+}
+
+std::string moduleSizeProblem(const std::string& path, const std::string& ext)
+{
     if (ext != ".xm" && ext != ".s3m" && ext != ".it")
         return std::string();
     Bytes f(path);

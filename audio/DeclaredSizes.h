@@ -18,5 +18,7 @@ std::string waveSizeProblem(const std::string& path);
 /// 16-bit and cannot claim much): every sample's data fits in the file, and
 /// all of them together do too.
 std::string moduleSizeProblem(const std::string& path);
+/// The same for a module read as format `ext` whatever its name.
+std::string moduleSizeProblem(const std::string& path, const std::string& ext);
 
 } // namespace orv

@@ -1,6 +1,7 @@
 #include "audio/ModMusic.h"
 
 #include "audio/DeclaredSizes.h"
+#include "audio/ModuleFormat.h"
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
 #include "framework/StringUtil.h"
@@ -45,15 +46,32 @@ bool ModMusic::load(const std::string& path)
     unload();
     const std::size_t dot = path.find_last_of('.');
     const std::string ext = dot == std::string::npos ? std::string() : toLower(path.substr(dot));
-    const std::string file = nativePath(path);
-    // The module loaders allocate every sample at the length its header
-    // claims before reading a byte of it.
-    const std::string lie = moduleSizeProblem(path);
-    if (!lie.empty()) {
-        Log::warning("ModMusic::load: " + path + ": " + lie);
+    bool loaded = loadAs(path, ext);
+    if (!loaded) {
+        const std::string named = moduleFormatFromHeader(path);
+        if (!named.empty() && named != ext) {
+            Log::info("ModMusic::load: " + path + " is a " + named + " module by its header; loading it as one");
+            loaded = loadAs(path, named);
+        }
+    }
+    if (!loaded) {
         std::fprintf(stderr, "Failed to open module file: %s\n", path.c_str());
         return false;
     }
+    initialize(channels, sampleRate);
+    return true;
+}
+
+bool ModMusic::loadAs(const std::string& path, const std::string& ext)
+{
+    // The module loaders allocate every sample at the length its header
+    // claims before reading a byte of it.
+    const std::string lie = moduleSizeProblem(path, ext);
+    if (!lie.empty()) {
+        Log::warning("ModMusic::load: " + path + ": " + lie);
+        return false;
+    }
+    const std::string file = nativePath(path);
     if (ext == ".mod")
         duh_ = dumb_load_mod(file.c_str());
     else if (ext == ".xm")
@@ -62,12 +80,7 @@ bool ModMusic::load(const std::string& path)
         duh_ = dumb_load_s3m(file.c_str());
     else if (ext == ".it")
         duh_ = dumb_load_it(file.c_str());
-    if (!duh_) {
-        std::fprintf(stderr, "Failed to open module file: %s\n", path.c_str());
-        return false;
-    }
-    initialize(channels, sampleRate);
-    return true;
+    return duh_ != nullptr;
 }
 
 long ModMusic::rendererPosition() const

@@ -28,8 +28,8 @@ public:
 
     /// Lets DUMB read files (once per process; load() makes sure of it too).
     static void registerFileSystem();
-    /// Loads a module by its extension; false (and a line on stderr) when the
-    /// extension is unknown or the file cannot be read.
+    /// Loads a module by its extension, or by its header when that fails;
+    /// false (and a line on stderr) when neither reads it.
     bool load(const std::string& path);
     /// The renderer's position in DUMB units, -1 without a renderer.
     long rendererPosition() const;
@@ -40,6 +40,8 @@ public:
 
 private:
     void unload();
+    /// One loader, chosen by `ext`, after the size check.
+    bool loadAs(const std::string& path, const std::string& ext);
 
     std::int16_t samples_[framesPerChunk * channels] = {};
     DUH* duh_ = nullptr;

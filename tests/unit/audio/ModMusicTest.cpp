@@ -4,6 +4,7 @@
 #include "audio/AudioPanel.h"
 #include "audio/AudioReset.h"
 #include "audio/ModMusic.h"
+#include "audio/ModuleFormat.h"
 #include "framework/AppInfo.h"
 #include "framework/CoreConfig.h"
 #include "framework/Log.h"
@@ -238,4 +239,34 @@ TEST_F(Music, LyingModulesAreRefused)
     }
     EXPECT_FALSE(Audio::playMusic("lie.xm", 0.0f));
     EXPECT_EQ(Audio::lastError, "Unable to load module music from lie.xm");
+}
+
+// Modules under the wrong extension load by what their header says; a file
+// no header names fails as before.
+TEST_F(Music, WrongExtensionsFallBackToTheHeader)
+{
+    ASSERT_TRUE(xm::save(xm::testModule(2, 5), "really_xm.mod"));
+    testutil::writeFile("it_as.s3m", itClaiming(64));
+    testutil::writeFile("noise.mod", std::string(2000, 'x'));
+    ModMusic music;
+    EXPECT_TRUE(music.load("really_xm.mod"));
+    EXPECT_NE(log().find("ModMusic::load: really_xm.mod is a .xm module by its header"), std::string::npos);
+    EXPECT_TRUE(music.load("it_as.s3m"));
+    EXPECT_FALSE(music.load("noise.mod"));
+    EXPECT_EQ(log().find("noise.mod is a"), std::string::npos);
+
+    struct Case {
+        std::string bytes;
+        const char* format;
+    };
+    std::string mod(1084, '\0');
+    mod.replace(1080, 4, "M.K.");
+    std::string eight(1084, '\0');
+    eight.replace(1080, 4, "8CHN");
+    std::string s3m(48, '\0');
+    s3m.replace(44, 4, "SCRM");
+    for (const Case& c : {Case{"Extended Module: x", ".xm"}, Case{"IMPMxxxx", ".it"}, Case{s3m, ".s3m"},
+                          Case{mod, ".mod"}, Case{eight, ".mod"}, Case{std::string(1084, 'a'), ""},
+                          Case{"", ""}})
+        EXPECT_EQ(moduleFormatFromBytes(c.bytes), c.format) << c.format;
 }
