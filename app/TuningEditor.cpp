@@ -244,6 +244,10 @@ std::string gearLabel(int i)
 
 void drawTuningEditor()
 {
+    // Its content lives in a child that takes what the window gives, so the
+    // window gets a usable first size instead of fitting an empty child.
+    ImGui::SetNextWindowPos(ImVec2(60.0f, 60.0f), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(ImVec2(460.0f, 600.0f), ImGuiCond_FirstUseEver);
     bool open = true;
     if (!ImGui::Begin("Tuning Editor", &open,
                       ImGuiWindowFlags_MenuBar | ImGuiWindowFlags_NoScrollbar |

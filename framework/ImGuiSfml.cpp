@@ -20,6 +20,11 @@ bool active = false;
 // until the next frame has seen it.
 bool mouseDown[3] = {false, false, false};
 bool mouseLatched[3] = {false, false, false};
+// Keys the same way: a quick tap (Enter to leave a text field) must reach a
+// frame even when its release came in the same poll.
+constexpr int keyCount = 512;
+bool keyDown[keyCount] = {};
+bool keyLatched[keyCount] = {};
 
 int buttonIndex(sf::Mouse::Button button)
 {
@@ -117,8 +122,11 @@ void processEvent(const sf::Event& event)
     case sf::Event::KeyPressed:
     case sf::Event::KeyReleased: {
         const int code = event.key.code;
-        if (code >= 0 && code < static_cast<int>(sizeof(io.KeysDown) / sizeof(io.KeysDown[0])))
-            io.KeysDown[code] = event.type == sf::Event::KeyPressed;
+        if (code >= 0 && code < keyCount) {
+            keyDown[code] = event.type == sf::Event::KeyPressed;
+            if (keyDown[code])
+                keyLatched[code] = true;
+        }
         io.KeyCtrl = event.key.control;
         io.KeyShift = event.key.shift;
         io.KeyAlt = event.key.alt;
@@ -131,8 +139,8 @@ void processEvent(const sf::Event& event)
             io.AddInputCharacter(event.text.unicode);
         break;
     case sf::Event::LostFocus:
-        for (bool& down : io.KeysDown)
-            down = false;
+        for (int i = 0; i < keyCount; ++i)
+            keyDown[i] = keyLatched[i] = false;
         io.KeyCtrl = io.KeyShift = io.KeyAlt = io.KeySuper = false;
         break;
     default:
@@ -151,6 +159,11 @@ void newFrame(sf::RenderWindow& window, float dt)
     for (int i = 0; i < 3; ++i) {
         io.MouseDown[i] = mouseDown[i] || mouseLatched[i];
         mouseLatched[i] = false;
+    }
+    static_assert(keyCount <= sizeof(io.KeysDown) / sizeof(io.KeysDown[0]), "ImGui's key table is smaller");
+    for (int i = 0; i < keyCount; ++i) {
+        io.KeysDown[i] = keyDown[i] || keyLatched[i];
+        keyLatched[i] = false;
     }
     ImGui_ImplOpenGL2_NewFrame();
     ImGui::NewFrame();

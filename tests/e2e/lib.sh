@@ -52,6 +52,13 @@ with_fixture_data() {
     cp -r "$(dirname "${BASH_SOURCE[0]}")/fixtures/Data/." "$WORK/Data/"
 }
 
+# The default content of the runnable folder (a copy: tests may write to it).
+with_default_content() {
+    cp -r "$RUN_DIR/Data" "$WORK/"
+    [ -f "$RUN_DIR/uiConfig.ini" ] && cp "$RUN_DIR/uiConfig.ini" "$WORK/"
+    return 0
+}
+
 # Without a default map the frame loop's start shows an error box: answer it.
 dismiss_missing_map() {
     wait_log 'Message box "Error": IniFile::load: Unable to read from Data\\Maps\\ZQR_Lakes.map'
@@ -180,7 +187,11 @@ press() {
 # Clicks at window coordinates.
 click_at() {
     xdotool mousemove --window "$WIN" --sync "$1" "$2"
-    xdotool click 1
+    # Held about as long as a person holds a click, so the press and the
+    # release fall in different frames.
+    xdotool mousedown 1
+    sleep 0.1
+    xdotool mouseup 1
 }
 
 # --- where things are: Dear ImGui's default style and its built-in 13 px font,
