@@ -1,6 +1,7 @@
 #include "app/FrameLoop.h"
 
 #include "app/AppSettings.h"
+#include "app/FrameProfile.h"
 #include "app/Hud.h"
 #include "app/OptionsWindow.h"
 #include "app/TuningEditor.h"
@@ -226,8 +227,17 @@ void spawnParkedVehicle()
 void runFrameLoop()
 {
     start();
+    const bool profiling = frameProfileRequested();
+    if (profiling) {
+        placeCamera();
+        fillEffectsForProfile();
+    }
     for (;;) {
+        if (profiling)
+            frameProfileBegin();
+        frameProfileSection("clear");
         orv::beginFrame(sf::Color::Black);
+        frameProfileSection("simulate");
         if (orv::quitSignalled())
             frameLoop.quitRequested = true;
         const float dt = orv::coreState.frameTime;
@@ -240,7 +250,9 @@ void runFrameLoop()
         updateDrivingControls(playerVehicle, windowKeys());
         playerVehicle.stepPhysics(dt);
         placeCamera();
+        frameProfileSection("world");
         drawWorld(dt);
+        frameProfileSection("interface");
 
         if (orv::coreState.pollTicked && appSettings.ambient) {
             const sf::Vector2f centre = viewCentre();
@@ -271,7 +283,10 @@ void runFrameLoop()
         if (appSettings.showTuningEditor)
             drawTuningEditor();
 
+        frameProfileSection("display");
         orv::display();
+        if (profiling && frameProfileEnd())
+            frameLoop.quitRequested = true;
         if (frameLoop.quitRequested) {
             clearSmoke();
             clearTracks();

@@ -2,6 +2,7 @@
 
 #include "framework/ProgramClock.h"
 #include "framework/Random.h"
+#include "render/DrawSubmit.h"
 #include "render/EffectQuads.h"
 #include "render/SceneAssets.h"
 #include "vehicle/Vehicle.h"
@@ -138,7 +139,7 @@ void drawSmoke(sf::RenderTarget& target, const sf::Vector2f& camera, float zoom,
     buildSmokeVertices(vertices, camera, zoom);
     sf::RenderStates states(sf::BlendAlpha);
     states.texture = texture;
-    target.draw(vertices, states);
+    submitDraw(target, vertices, states);
 }
 
 void clearSmoke()

@@ -2,6 +2,7 @@
 
 #include "framework/ProgramClock.h"
 #include "framework/Random.h"
+#include "render/DrawSubmit.h"
 #include "render/EffectQuads.h"
 #include "render/SceneAssets.h"
 #include "vehicle/Vehicle.h"
@@ -123,7 +124,7 @@ void drawTracks(sf::RenderTarget& target, const sf::Vector2f& camera, float zoom
     buildTrackVertices(vertices, camera, zoom);
     sf::RenderStates states(sf::BlendAlpha);
     states.texture = texture;
-    target.draw(vertices, states);
+    submitDraw(target, vertices, states);
 }
 
 void clearTracks()

@@ -3,6 +3,7 @@
 #include "framework/Layers.h"
 #include "framework/StringUtil.h"
 #include "framework/Text.h"
+#include "render/DrawSubmit.h"
 #include "render/SceneAssets.h"
 #include "render/SmokePuffs.h"
 #include "render/TrackMarks.h"
@@ -57,14 +58,14 @@ void drawWheel(const Vehicle& vehicle, const Wheel& wheel, const WheelType& type
     sf::Sprite sprite = look.wheelSprites[typeIndex];
     sprite.setPosition(0.0f, 0.0f);
     sprite.setScale(1.0f, 1.0f);
-    canvas.draw(sprite);
+    submitDraw(canvas, sprite);
     const bool hasTread = wheelScrollTexture && wheelScrollTexture->getSize().x > 0 && wheelScrollTexture->getSize().y > 0;
     if (hasTread) {
         sf::RectangleShape shade(size);
         shade.setTexture(wheelScrollTexture);
         shade.setTextureRect(sf::IntRect(0, static_cast<int>(wheel.scrollOffset), type.imageRect.width,
                                          type.imageRect.height));
-        canvas.draw(shade, sf::RenderStates(treadShadeBlend()));
+        submitDraw(canvas, shade, sf::RenderStates(treadShadeBlend()));
     }
     canvas.display();
 
@@ -75,7 +76,7 @@ void drawWheel(const Vehicle& vehicle, const Wheel& wheel, const WheelType& type
     onScreen.setPosition((toPixels(wheel.body->GetPosition()) - cameraPixels) * zoom);
     onScreen.setRotation(vehicle.body()->GetAngle() * degreesPerRadian + wheel.displaySteerAngle);
     onScreen.setScale(zoom, zoom);
-    target.draw(onScreen);
+    submitDraw(target, onScreen);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "framework/ProgramClock.h"
 #include "framework/Random.h"
+#include "render/DrawSubmit.h"
 #include "render/EffectQuads.h"
 #include "world/Map.h"
 #include "world/MapPhysics.h"
@@ -259,7 +260,7 @@ void drawWildlife(sf::RenderTarget& target, bool flying, bool shadow, const sf::
     states.texture = texture;
     if (shadow)
         states.shader = shadowShader;
-    target.draw(vertices, states);
+    submitDraw(target, vertices, states);
 }
 
 void clearWildlife()

@@ -3,6 +3,7 @@
 #include "framework/Layers.h"
 #include "framework/ProgramClock.h"
 #include "framework/ShaderManager.h"
+#include "render/DrawSubmit.h"
 #include "render/SceneAssets.h"
 #include "world/ImageSets.h"
 #include "world/Map.h"
@@ -67,7 +68,7 @@ void drawEdges(sf::RenderTarget& target, const Sector& sector, const sf::Vector2
         appendLine(edges, (a - camera) * zoom, (b - camera) * zoom, lit ? edgeHighlight : edgeShade, 2.0f);
     }
     if (edges.getVertexCount() > 0)
-        target.draw(edges);
+        submitDraw(target, edges);
 }
 
 // The water pass's states and uniforms; false when the shader is not there.
@@ -158,7 +159,7 @@ void drawSectors(const sf::Vector2f& camera, float zoom, const sf::FloatRect& vi
             states.texture = floor->texture.get();
         }
         if (count > 0)
-            target.draw(buffer, states);
+            submitDraw(target, buffer, states);
 
         if (sectorBevelled(s, sector.bevelType))
             drawEdges(target, sector, camera, zoom);
@@ -202,11 +203,11 @@ void drawSpriteWithShadow(int layer, sf::Sprite& sprite, const sf::Vector2f& pos
             record.shader->setUniform("texture", sf::Shader::CurrentTexture);
             sf::RenderStates states;
             states.shader = &record.shader->shader();
-            orv::getLayerTarget(layer, false).draw(sprite, states);
+            submitDraw(orv::getLayerTarget(layer, false), sprite, states);
             sprite.move(-shadowOffset);
         }
     }
-    orv::getLayerTarget(orv::LayerRedirect, false).draw(sprite);
+    submitDraw(orv::getLayerTarget(orv::LayerRedirect, false), sprite);
     if (sprite.getScale() != sf::Vector2f(1.0f, 1.0f))
         sprite.setScale(1.0f, 1.0f);
     if (sprite.getRotation() != 0.0f)
