@@ -10,6 +10,7 @@
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
 #include "framework/Random.h"
+#include "framework/Signals.h"
 #include "framework/StringUtil.h"
 
 #include <SFML/Audio/InputSoundFile.hpp>
@@ -128,6 +129,8 @@ void Audio::loadSounds(const std::string& folder, const std::string&)
     listing.addExtension("ogg");
     listing.scan(folder, DirectoryListing::FilesOnly, true);
     for (const DirectoryEntry& entry : listing.entries()) {
+        if (quitSignalled())
+            break;
         const std::string name = soundNameFromPath(entry.relativePath.empty() ? entry.name : entry.relativePath);
         if (!addSample(entry.path, name))
             Log::error(lastError);

@@ -14,12 +14,14 @@
 #include "framework/Text.h"
 
 #include <SFML/Config.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <SFML/System/Err.hpp>
 #include <SFML/Window/VideoMode.hpp>
 
 #include <X11/Xlib.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace orv {
 
@@ -89,12 +91,14 @@ bool isWindowOpen()
 bool displayAvailable()
 {
     // The media library aborts the process when it cannot reach the X
-    // server; asking first lets start-up fail with a message instead.
-    Display* display = XOpenDisplay(nullptr);
-    if (!display)
-        return false;
-    XCloseDisplay(display);
-    return true;
+    // server; asking first lets start-up fail with a message instead. The
+    // connection stays open: an X server resets when its last client leaves
+    // and refuses connections meanwhile, so closing it here would make the
+    // library's own connection, a moment later, fail and abort.
+    static Display* held = nullptr;
+    if (!held)
+        held = XOpenDisplay(nullptr);
+    return held != nullptr;
 }
 
 bool isPollDue(int frameLimit, int pollRate, float sinceLastPoll, float pollPeriod)
@@ -112,10 +116,45 @@ sf::FloatRect emulatedViewRect(int width, int height, unsigned windowWidth, unsi
     return sf::FloatRect(0.f, 0.f, static_cast<float>(width), static_cast<float>(width) * H / W);
 }
 
+sf::Vector2i fitWindowToDesktop(sf::Vector2i size, sf::Vector2u desktop)
+{
+    const auto limit = [](int value, unsigned room, int least) {
+        return std::max(least, static_cast<int>(std::min<long long>(value, room)));
+    };
+    return sf::Vector2i(limit(size.x, desktop.x, 640), limit(size.y, desktop.y, 480));
+}
+
+sf::Vector2i fitEmulatedSize(sf::Vector2i size, sf::Vector2u window, unsigned maxTexture)
+{
+    if (window.x == 0 || window.y == 0)
+        return size;
+    const sf::FloatRect view = emulatedViewRect(size.x, size.y, window.x, window.y);
+    const double side = static_cast<double>(maxTexture);
+    const double scale = std::min({1.0, side / static_cast<double>(view.width), side / static_cast<double>(view.height)});
+    if (scale >= 1.0)
+        return size;
+    // Scaled down in double, so that nothing near INT_MAX is ever converted.
+    return sf::Vector2i(std::max(640, static_cast<int>(std::floor(static_cast<double>(size.x) * scale))),
+                        std::max(480, static_cast<int>(std::floor(static_cast<double>(size.y) * scale))));
+}
+
 bool setDisplayMode(int width, int height, int bitsPerPixel, bool windowed)
 {
     width = std::max(width, 640);
     height = std::max(height, 480);
+    if (windowed) {
+        // The X server cannot make, or makes and then chokes on, a window far
+        // beyond its screen; a size from the file is cut to the desktop.
+        const sf::VideoMode desktop = sf::VideoMode::getDesktopMode();
+        const sf::Vector2i fitted = fitWindowToDesktop({width, height}, {desktop.width, desktop.height});
+        if (fitted != sf::Vector2i(width, height)) {
+            Log::warning(format("%s: window %d by %d does not fit the desktop of %u by %u; using %d by %d",
+                                coreConfigFileName, width, height, desktop.width, desktop.height, fitted.x,
+                                fitted.y));
+            width = fitted.x;
+            height = fitted.y;
+        }
+    }
     sf::ContextSettings settings(0, 0, static_cast<unsigned>(std::max(0, coreConfig.antialiasingLevel)), 1, 1);
     const sf::VideoMode mode(static_cast<unsigned>(width), static_cast<unsigned>(height),
                              static_cast<unsigned>(std::max(1, bitsPerPixel)));
@@ -150,17 +189,31 @@ bool setDisplayMode(int width, int height, int bitsPerPixel, bool windowed)
         coreState.firstDisplaySwitch = false;
     else
         layoutConsole();
-    return true;
+    return w.isOpen();
 }
 
 void emulateResolution(int width, int height)
 {
     width = std::max(width, 640);
     height = std::max(height, 480);
+    sf::RenderWindow& w = window();
+    const sf::Vector2u windowSize = w.getSize();
+    if (windowSize.x == 0 || windowSize.y == 0)
+        return; // no window to scale onto
+    // Every drawing layer is a texture of the view's size: a view beyond the
+    // largest texture leaves the layers unmade (and a huge one eats memory).
+    const unsigned maxTexture = sf::Texture::getMaximumSize();
+    const sf::Vector2i fitted = fitEmulatedSize({width, height}, windowSize, maxTexture);
+    if (fitted != sf::Vector2i(width, height)) {
+        Log::warning(format("%s: emulated resolution %d by %d is more than the drawing layers can hold (%u "
+                            "pixels a side); using %d by %d",
+                            coreConfigFileName, width, height, maxTexture, fitted.x, fitted.y));
+        width = fitted.x;
+        height = fitted.y;
+    }
     coreConfig.emulatedWidth = width;
     coreConfig.emulatedHeight = height;
-    sf::RenderWindow& w = window();
-    const sf::FloatRect rect = emulatedViewRect(width, height, w.getSize().x, w.getSize().y);
+    const sf::FloatRect rect = emulatedViewRect(width, height, windowSize.x, windowSize.y);
     // The view keeps the window's aspect, so it fills the whole window.
     coreState.emulatedView.reset(rect);
     coreState.emulatedView.setViewport(sf::FloatRect(0.f, 0.f, 1.f, 1.f));
@@ -220,8 +273,10 @@ bool init()
                                    useDesktop ? static_cast<int>(desktop.height) : coreConfig.height,
                                    coreConfig.bpp, coreConfig.window);
     }
-    if (!displayOk)
+    if (!displayOk) {
+        Log::error("OrvCore::init: The window could not be created");
         return false;
+    }
 
     if (!ShaderManager::initShaders()) {
         Log::error("OrvCore::init: Shaders are not available on this machine");

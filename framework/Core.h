@@ -38,7 +38,8 @@ sf::RenderWindow& window();
 /// code that runs without a display (tools, tests) can ask.
 bool isWindowOpen();
 
-/// True when a window can be opened (the X server answers).
+/// True when a window can be opened (the X server answers). The first
+/// successful call keeps its connection for the life of the process.
 bool displayAvailable();
 
 /// The framework's data folder, beside the executable.
@@ -53,10 +54,13 @@ bool init();
 void shutdown();
 } // namespace OrvCore
 
-/// Creates (or re-creates) the window; sizes below 640 x 480 are raised.
+/// Creates (or re-creates) the window; sizes below 640 x 480 are raised, and
+/// a windowed size beyond the desktop is cut to it with a warning. False when
+/// no window came of it.
 bool setDisplayMode(int width, int height, int bitsPerPixel, bool windowed);
 /// Scales a virtual resolution (at least 640 x 480) onto the window, keeping
-/// the window's aspect.
+/// the window's aspect; one the drawing layers cannot hold is reduced with a
+/// warning.
 void emulateResolution(int width, int height);
 /// Tells the window and records the state as current and configured.
 void setVerticalSync(bool on);
@@ -71,5 +75,10 @@ bool isPollDue(int frameLimit, int pollRate, float sinceLastPoll, float pollPeri
 
 /// The view emulating width x height on a window of the given pixel size.
 sf::FloatRect emulatedViewRect(int width, int height, unsigned windowWidth, unsigned windowHeight);
+/// A windowed size cut to the desktop, but never below 640 x 480.
+sf::Vector2i fitWindowToDesktop(sf::Vector2i size, sf::Vector2u desktop);
+/// An emulated size scaled down (never below 640 x 480) until its view on a
+/// window of the given size fits in textures of `maxTexture` pixels a side.
+sf::Vector2i fitEmulatedSize(sf::Vector2i size, sf::Vector2u window, unsigned maxTexture);
 
 } // namespace orv

@@ -50,6 +50,11 @@ void loadCoreConfig()
         coreConfig.soundAttenuation = 0.005f;
 }
 
+void resetCoreConfig()
+{
+    coreConfig = CoreConfig();
+}
+
 void saveCoreConfig()
 {
     IniFile ini;

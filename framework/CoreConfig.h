@@ -40,6 +40,8 @@ constexpr const char* coreConfigFileName = "zozur3.ini";
 
 /// Reads "zozur3.ini" (defaults for what is missing) and notes whether it existed.
 void loadCoreConfig();
+/// Every value back to its built-in default, as before loadCoreConfig().
+void resetCoreConfig();
 /// Writes "zozur3.ini" with its explanatory comments.
 void saveCoreConfig();
 

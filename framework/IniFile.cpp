@@ -1,10 +1,16 @@
 #include "framework/IniFile.h"
 
+#include "framework/Log.h"
 #include "framework/PathUtil.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -54,6 +60,72 @@ std::uint8_t hexByte(const std::string& s, std::size_t pos)
     return static_cast<std::uint8_t>(hexDigit(s[pos]) * 16 + hexDigit(s[pos + 1]));
 }
 
+// Follows a chain of symbolic links to the file it finally names (which may
+// not exist yet), so that saving through a link updates its target.
+std::filesystem::path followLinks(std::filesystem::path p)
+{
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(p, ec); ++hops) {
+        const std::filesystem::path target = std::filesystem::read_symlink(p, ec);
+        if (ec)
+            break;
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    return p;
+}
+
+// Writes `text` to a fresh temporary beside `target` (made exclusively, never
+// through a link someone left there) and renames it over the target. A
+// read-only target is left alone. `problem` says why it failed.
+bool writeReplacing(const std::string& path, const std::string& text, std::string& problem)
+{
+    const std::filesystem::path target = followLinks(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        problem = "not a regular file";
+        return false;
+    }
+    // Root may write anything, so the mode bits decide as well as access().
+    if (exists && (::access(target.c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0)) {
+        problem = "the file is read-only; left unchanged";
+        return false;
+    }
+
+    std::string temp = target.string() + ".XXXXXX";
+    const int fd = ::mkstemp(&temp[0]);
+    if (fd < 0) {
+        problem = std::string("cannot create a temporary file: ") + std::strerror(errno);
+        return false;
+    }
+    // mkstemp makes the file private; keep the mode the file had, or give a
+    // new one the usual mode.
+    mode_t mode = old.st_mode & 07777;
+    if (!exists) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    bool ok = ::fchmod(fd, mode) == 0;
+    std::size_t done = 0;
+    while (ok && done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok)
+            done += static_cast<std::size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        problem = std::string("cannot write the file: ") + std::strerror(errno);
+        ::unlink(temp.c_str());
+    }
+    return ok;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -78,9 +150,15 @@ bool IniFile::load(const std::string& path)
     pendingKey_.clear();
     pendingValue_.clear();
     std::string line;
+    bool first = true;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
+        // Editors on some systems start UTF-8 text with a byte-order mark; left
+        // in, it would hide the first section header.
+        if (first && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            line.erase(0, 3);
+        first = false;
         parseLine(line);
     }
     // A quoted value still open at the end of the file is dropped.
@@ -198,23 +276,10 @@ bool IniFile::save(const std::string& path)
 
     // Write beside the target and rename over it, so that a full disk or a
     // crash half-way never leaves the user with a cut-off settings file.
-    const std::string native = nativePath(path);
-    const std::string temp = native + ".tmp";
-    bool ok = false;
-    std::error_code ec;
-    if (!std::filesystem::is_directory(native, ec)) {
-        if (std::FILE* f = std::fopen(temp.c_str(), "wb")) {
-            ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-            ok = (std::fflush(f) == 0) && ok;
-            ok = (std::fclose(f) == 0) && ok;
-            if (ok)
-                ok = std::rename(temp.c_str(), native.c_str()) == 0;
-            if (!ok)
-                std::remove(temp.c_str());
-        }
-    }
-    if (!ok) {
+    std::string problem;
+    if (!writeReplacing(nativePath(path), text, problem)) {
         lastError = "Unable to write to " + path;
+        Log::warning("IniFile::save: " + path + ": " + problem);
         return false;
     }
     fileName = path;

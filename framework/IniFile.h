@@ -31,11 +31,13 @@ struct IniSection {
 
 class IniFile {
 public:
-    /// Adds the file's sections and keys to what is held. False, with
-    /// lastError, when it cannot be read.
+    /// Adds the file's sections and keys to what is held (a UTF-8 byte-order
+    /// mark is skipped). False, with lastError, when it cannot be read.
     bool load(const std::string& path);
-    /// Writes every section in creation order. False, with lastError, when the
-    /// file cannot be written; a failed save leaves an existing file untouched.
+    /// Writes every section in creation order, through a fresh temporary file
+    /// renamed over the target; a symbolic link is written through to its
+    /// target. False, with lastError and a log line, when the file cannot be
+    /// written or is read-only; the existing file is then left untouched.
     bool save(const std::string& path);
     /// Validates the "info" (or "id") section's id and version.
     bool checkHeader(const std::string& expectedId);

@@ -7,6 +7,7 @@
 #include "framework/Log.h"
 #include "framework/Screenshot.h"
 #include "framework/ShaderManager.h"
+#include "framework/Signals.h"
 
 #include <SFML/System/Sleep.hpp>
 #include <SFML/Window/Event.hpp>
@@ -38,6 +39,13 @@ void Keyboard::addPressedKey(std::int32_t code)
         return;
     }
     pressedKeys.push_back(code);
+}
+
+void Keyboard::reset()
+{
+    pressedKeys.clear();
+    typedText.clear();
+    focusOverride = -1;
 }
 
 void Keyboard::buildKeyNames()
@@ -116,7 +124,7 @@ bool keyHeldHalfSecond(std::int32_t code)
     sf::Clock held;
     for (;;) {
         updateFrame();
-        if (!isKeyDown(code))
+        if (!isKeyDown(code) || quitSignalled())
             return false;
         if (held.getElapsedTime().asSeconds() > 0.5f)
             return true;

@@ -20,6 +20,8 @@ public:
     static void addPressedKey(std::int32_t code);
     /// Builds the code-to-name table; once, at core start-up.
     static void buildKeyNames();
+    /// No keys pressed, no typed text, the focus asked of the window again.
+    static void reset();
 
     static std::vector<std::int32_t> pressedKeys;
     static std::string typedText;
@@ -35,7 +37,8 @@ void clearPressedKeys();
 /// The window has the focus and the key is held now.
 bool isKeyDown(std::int32_t code);
 /// Modal wait: true once the key has been held over half a second, false as
-/// soon as it is released. Keeps input, audio and timing running meanwhile.
+/// soon as it is released or a quit signal arrives. Keeps input, audio and
+/// timing running meanwhile.
 bool keyHeldHalfSecond(std::int32_t code);
 void clearTypedText();
 /// "Ctrl+Z", "Ctrl+Y", the key's name, or "" for an unknown code.

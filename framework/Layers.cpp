@@ -4,9 +4,11 @@
 #include "framework/CoreHooks.h"
 #include "framework/ImGuiSfml.h"
 #include "framework/Keyboard.h"
+#include "framework/Log.h"
 #include "framework/ScreenMessages.h"
 #include "framework/Screenshot.h"
 #include "framework/ShaderManager.h"
+#include "framework/StringUtil.h"
 #include "framework/Text.h"
 
 #include <SFML/Graphics/RectangleShape.hpp>
@@ -16,6 +18,7 @@
 #include <SFML/Graphics/VertexArray.hpp>
 #include <SFML/Window/Keyboard.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 namespace orv {
@@ -44,6 +47,7 @@ struct LayerState {
     bool redirect = false;
     sf::RenderTarget* redirectTarget = nullptr;
     bool filterShaderBound = false;
+    sf::Vector2u failedSize; ///< the view size whose textures could not be made
     FrameRateCounter fps;
     sf::Clock fpsClock;
     bool fpsTextReady = false;
@@ -59,6 +63,15 @@ LayerState& layers()
 {
     static LayerState& s = *new LayerState;
     return s;
+}
+
+// A view length in whole pixels; anything past what a texture could ever be
+// is cut, so that the conversion cannot overflow.
+unsigned wholePixels(float length)
+{
+    if (!(length > 0.f))
+        return 0;
+    return static_cast<unsigned>(std::min(length, 1048576.f));
 }
 
 bool isTextureLayer(int number)
@@ -210,23 +223,39 @@ void ensureLayers()
 {
     LayerState& s = layers();
     const sf::Vector2f viewSize = window().getView().getSize();
-    const unsigned w = static_cast<unsigned>(viewSize.x), h = static_cast<unsigned>(viewSize.y);
+    const unsigned w = wholePixels(viewSize.x), h = wholePixels(viewSize.y);
     if (w == 0 || h == 0)
         return;
+    // A size the textures cannot take is tried once, not in every frame: the
+    // next attempt waits for the view to change.
+    if (s.failedSize == sf::Vector2u(w, h))
+        return;
+    const unsigned maxSide = sf::Texture::getMaximumSize();
+    std::string failed;
     for (int n = LayerUi; n <= LayerFilter; ++n) {
         if (!s.textures[n])
             s.textures[n] = new sf::RenderTexture;
         const sf::Vector2u size = s.textures[n]->getSize();
         if (s.created[n] && size.x == w && size.y == h)
             continue;
-        s.created[n] = s.textures[n]->create(w, h);
+        // Beyond the largest texture the media library would only complain.
+        s.created[n] = w <= maxSide && h <= maxSide && s.textures[n]->create(w, h);
         if (s.created[n])
             s.textures[n]->clear(sf::Color::Transparent);
+        else
+            failed += (failed.empty() ? "" : ", ") + std::to_string(n);
         if ((n == LayerLight || n == LayerGlow) && !s.created[n])
             s.lightingAvailable = false;
         if (n == LayerFilter)
             s.filterShaderBound = false; // a new texture must be bound again
     }
+    if (failed.empty()) {
+        s.failedSize = sf::Vector2u();
+        return;
+    }
+    s.failedSize = sf::Vector2u(w, h);
+    Log::error(format("Drawing layers %s cannot be made at %u by %u pixels (largest texture %u)", failed.c_str(),
+                      w, h, maxSide));
 }
 
 void beginFrame(const sf::Color& clearColour)

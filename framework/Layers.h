@@ -61,7 +61,8 @@ sf::RenderTarget& getLayerTarget(int number, bool force);
 void setRedirect(sf::RenderTarget& target);
 /// Back to drawing into the layers, with the window as layer 0.
 void clearRedirect();
-/// Re-creates layer textures whose size differs from the window's view.
+/// Re-creates layer textures whose size differs from the window's view. A
+/// size that fails is logged once and not tried again until the view changes.
 void ensureLayers();
 /// Clears the window (or redirect target) unless the colour is transparent
 /// black, then keeps the layers sized.

@@ -78,5 +78,11 @@ bool isEnabled()
     return enabled;
 }
 
+void reset()
+{
+    enabled = false;
+    appInfo.logPath.clear();
+}
+
 } // namespace Log
 } // namespace orv

@@ -25,6 +25,9 @@ void error(const std::string& message);
 void disable();
 /// True between open() and disable().
 bool isEnabled();
+/// Back to the state before the first open(): disabled, no path (so the next
+/// open("") names the log after the executable again).
+void reset();
 
 } // namespace Log
 } // namespace orv

@@ -35,6 +35,8 @@ public:
     void setEnabled(bool enabled) { enabled_ = enabled; }
     bool isEnabled() const { return enabled_; }
     void clear() { entries_.clear(); }
+    /// Empty, disabled, shown, at its first position: as before the window opened.
+    void reset() { *this = ScreenMessageList(); }
 
     const std::deque<ScreenMessage>& entries() const { return entries_; }
 

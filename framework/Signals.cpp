@@ -7,8 +7,14 @@ namespace orv {
 namespace {
 volatile std::sig_atomic_t quitFlag = 0;
 
-extern "C" void onQuitSignal(int)
+extern "C" void onQuitSignal(int signalNumber)
 {
+    if (quitFlag) {
+        // Asked twice: the default action ends the process with the signal.
+        std::signal(signalNumber, SIG_DFL);
+        std::raise(signalNumber);
+        return;
+    }
     quitFlag = 1;
 }
 } // namespace
@@ -25,6 +31,11 @@ void installQuitSignals()
 bool quitSignalled()
 {
     return quitFlag != 0;
+}
+
+void resetQuitSignal()
+{
+    quitFlag = 0;
 }
 
 } // namespace orv

@@ -1,6 +1,8 @@
 #pragma once
 // SIGINT and SIGTERM ask the program to leave the way "Exit" does: the frame
-// loop and every modal loop end, settings and configuration are written.
+// loop, every modal loop and the loaders end, settings and configuration are
+// written. A second signal, for a program that does not leave, ends the
+// process at once.
 
 namespace orv {
 
@@ -8,5 +10,8 @@ namespace orv {
 void installQuitSignals();
 /// True once SIGINT or SIGTERM has arrived.
 bool quitSignalled();
+/// Forgets an earlier signal, so that the next one asks again rather than
+/// ending the process (tests).
+void resetQuitSignal();
 
 } // namespace orv

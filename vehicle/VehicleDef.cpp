@@ -5,6 +5,7 @@
 #include "framework/IniFile.h"
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
+#include "framework/Signals.h"
 #include "framework/StringUtil.h"
 
 #include <algorithm>
@@ -277,8 +278,11 @@ void loadVehicleDefs()
     orv::DirectoryListing listing;
     listing.addExtension(".ini");
     listing.scan(vehicleFolder, orv::DirectoryListing::FilesOnly, false);
-    for (const orv::DirectoryEntry& entry : listing.entries())
+    for (const orv::DirectoryEntry& entry : listing.entries()) {
+        if (orv::quitSignalled())
+            break;
         loadVehicleDef(entry.path, vehicleDefs);
+    }
     orv::Log::info("Loaded " + std::to_string(vehicleDefs.size()) + " cars");
     if (vehicleDefs.empty())
         orv::Log::warning(std::string("No vehicles found in ") + vehicleFolder);

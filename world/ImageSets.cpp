@@ -4,6 +4,7 @@
 #include "framework/IniFile.h"
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
+#include "framework/Signals.h"
 
 std::vector<std::unique_ptr<sf::Texture>> imageSetTextures;
 std::vector<TextureImage> textureImages;
@@ -19,8 +20,11 @@ void loadImageSets()
     orv::DirectoryListing listing;
     listing.addExtension(".ini");
     listing.scan("Data/Images/", orv::DirectoryListing::FilesOnly, false);
-    for (const orv::DirectoryEntry& entry : listing.entries())
+    for (const orv::DirectoryEntry& entry : listing.entries()) {
+        if (orv::quitSignalled())
+            break;
         loadImageSet(entry.path);
+    }
     for (TextureImage& image : textureImages) {
         // A sprite given its first texture takes the whole texture when its
         // rectangle is empty; an image without "rect" must stay empty.

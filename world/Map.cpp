@@ -3,6 +3,7 @@
 #include "framework/IniFile.h"
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
+#include "framework/Signals.h"
 #include "framework/StringUtil.h"
 #include "world/MapPhysics.h"
 #include "world/Minimap.h"
@@ -196,7 +197,7 @@ bool loadMap(const std::string& path)
         sectorsHeld = maxSectors;
     }
     currentMap.sectors.resize(static_cast<std::size_t>(sectorsHeld));
-    for (int n = 0; n < sectorsHeld; ++n)
+    for (int n = 0; n < sectorsHeld && !orv::quitSignalled(); ++n)
         readSector(reader, currentMap.sectors[static_cast<std::size_t>(n)], n, vertsCount);
 
     const int objectsHeld = boundedCount(path, "objects", objectsCount,
@@ -224,6 +225,15 @@ bool loadMap(const std::string& path)
                    " valid map objects");
 
     buildSectorBodies();
+    if (orv::quitSignalled()) {
+        // Half-built sectors must not outlive the load: leave an empty map.
+        resetPhysicsWorld();
+        clearMap();
+        currentMap.loadError = "Loading " + path + " was stopped by a quit request";
+        currentMap.minimapReady = false;
+        orv::Log::write(currentMap.loadError);
+        return false;
+    }
     buildMinimap();
     return true;
 }

@@ -1,5 +1,6 @@
 #include "world/MapPhysics.h"
 
+#include "framework/Signals.h"
 #include "world/ContactListener.h"
 #include "world/DebugDraw.h"
 #include "world/FindSectorsQueryCallback.h"
@@ -138,6 +139,9 @@ void buildSectorBodies()
     for (const Sector& sector : sectors)
         paths.push_back(toIntPath(sector.clipPath));
     for (std::size_t i = 0; i < sectors.size(); ++i) {
+        // Clipping a large map takes long: a quit request must not wait for it.
+        if (orv::quitSignalled())
+            return;
         Sector& sector = sectors[i];
         b2BodyDef bodyDef;
         bodyDef.type = b2_staticBody;

@@ -4,6 +4,7 @@
 #include "framework/IniFile.h"
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
+#include "framework/Signals.h"
 #include "world/ImageSets.h"
 
 std::vector<ObjectDef> objectDefs;
@@ -48,8 +49,11 @@ void loadObjectDefs()
     orv::DirectoryListing listing;
     listing.addExtension(".ob");
     listing.scan("Data/Objects/", orv::DirectoryListing::FilesOnly, false);
-    for (const orv::DirectoryEntry& entry : listing.entries())
+    for (const orv::DirectoryEntry& entry : listing.entries()) {
+        if (orv::quitSignalled())
+            break;
         loadObjectDef(entry.path);
+    }
     orv::Log::info("Loaded " + std::to_string(objectDefs.size()) + " objects");
 }
 

@@ -4,6 +4,7 @@
 #include "framework/IniFile.h"
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
+#include "framework/Signals.h"
 #include "framework/StringUtil.h"
 
 #include <algorithm>
@@ -68,7 +69,7 @@ void loadTerrainTextures()
     listing.addExtension(".png");
     listing.scan("Data/Textures/", orv::DirectoryListing::FilesOnly, false);
     for (const orv::DirectoryEntry& entry : listing.entries()) {
-        if (terrainTextures.size() >= maxTerrainTextures)
+        if (terrainTextures.size() >= maxTerrainTextures || orv::quitSignalled())
             break;
         auto texture = std::make_unique<TerrainTexture>();
         texture->texture = std::make_unique<sf::Texture>();

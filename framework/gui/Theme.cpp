@@ -102,6 +102,11 @@ const ColourKey colourKeys[] = {
 
 } // namespace
 
+void resetTheme()
+{
+    theme = Theme();
+}
+
 bool loadTheme()
 {
     static const Theme defaults;

@@ -99,5 +99,7 @@ extern Theme theme;
 
 /// Reads "uiConfig.ini" over the defaults. Always true: nothing here can fail.
 bool loadTheme();
+/// Every value back to its built-in default, as before loadTheme().
+void resetTheme();
 
 } // namespace orv

@@ -54,7 +54,7 @@ protected:
     {
         ASSERT_EQ(::getcwd(previous, sizeof previous), previous);
         logPath = std::filesystem::temp_directory_path() / ("default_content_" + std::to_string(::getpid()) + ".log");
-        orv::appInfo.logPath.clear();
+        orv::Log::reset();
         orv::Log::open(logPath.string());
         // The loaders read relative to the program's folder.
         ASSERT_EQ(::chdir(RUN_DIR), 0);

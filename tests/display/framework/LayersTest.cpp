@@ -1,11 +1,16 @@
+#include "TestUtil.h"
 #include "framework/Core.h"
 #include "framework/Keyboard.h"
 #include "framework/Layers.h"
+#include "framework/Log.h"
 
 #include <SFML/Graphics/RenderTexture.hpp>
+#include <SFML/System/Err.hpp>
 #include <SFML/System/Sleep.hpp>
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 using namespace orv;
 
@@ -72,4 +77,37 @@ TEST(Layers, EventPollRate)
     EXPECT_GT(frames, polls);
     EXPECT_GE(polls, 24);
     EXPECT_LE(polls, 31);
+}
+
+// A view no texture can hold: the layers fail once, with one line, and are
+// made again as soon as the view fits.
+TEST(Layers, FailedLayersAreLoggedOnce)
+{
+    testutil::TempDir dir;
+    Log::open("layers.log");
+    std::ostringstream sfmlErrors;
+    std::streambuf* previous = sf::err().rdbuf(sfmlErrors.rdbuf());
+
+    const sf::View normal = window().getView();
+    const float huge = static_cast<float>(sf::Texture::getMaximumSize()) * 2.f;
+    window().setView(sf::View(sf::FloatRect(0.f, 0.f, huge, huge)));
+    for (int frame = 0; frame < 5; ++frame) {
+        beginFrame(sf::Color::Black);
+        drawRectangle(LayerUi, {10, 10}, {20, 20}, sf::Color::Red, true, 0);
+        display();
+    }
+    window().setView(normal);
+    beginFrame(sf::Color::Black);
+    drawRectangle(LayerUi, {10, 10}, {20, 20}, sf::Color::Red, true, 0);
+    display();
+    EXPECT_EQ(displayStats.layersComposited, 1);
+
+    sf::err().rdbuf(previous);
+    const std::string log = testutil::readFile("layers.log");
+    std::size_t lines = 0;
+    for (std::size_t at = log.find("Drawing layers"); at != std::string::npos; at = log.find("Drawing layers", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 1u) << log;
+    EXPECT_EQ(sfmlErrors.str(), "");
+    Log::reset();
 }

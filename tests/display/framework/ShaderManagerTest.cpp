@@ -22,7 +22,7 @@ class ShaderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appInfo.logPath.clear();
+        Log::reset();
         Log::open("s.log");
         ShaderManager::resetTable();
         writeFile("s.vert", vertexSource);

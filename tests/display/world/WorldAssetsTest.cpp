@@ -31,7 +31,7 @@ class WorldAssets : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        orv::appInfo.logPath.clear();
+        orv::Log::reset();
         orv::Log::open("w.log");
     }
     void TearDown() override

@@ -16,7 +16,7 @@ protected:
     void SetUp() override
     {
         MapTest::SetUp();
-        orv::coreConfig = orv::CoreConfig();
+        orv::resetCoreConfig();
         orv::resetAudio();
     }
     void TearDown() override

@@ -22,9 +22,9 @@ class Music : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appInfo.logPath.clear();
+        Log::reset();
         Log::open("m.log");
-        coreConfig = CoreConfig();
+        resetCoreConfig();
         resetAudio();
         Audio::init();
         ASSERT_TRUE(xm::save(xm::testModule(4, 20), "song.xm"));

@@ -22,9 +22,9 @@ class SoundBank : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appInfo.logPath.clear();
+        Log::reset();
         Log::open("a.log");
-        coreConfig = CoreConfig();
+        resetCoreConfig();
         Keyboard::focusOverride = 1;
         resetAudio();
         Audio::init();
@@ -32,7 +32,7 @@ protected:
     void TearDown() override
     {
         resetAudio();
-        Keyboard::focusOverride = -1;
+        Keyboard::reset();
         Log::disable();
     }
     std::string log() const { return testutil::readFile("a.log"); }

@@ -71,7 +71,7 @@ TEST(BinaryFile, HeaderChecks)
 TEST(BinaryFile, StringLengths)
 {
     TempDir dir;
-    appInfo.logPath.clear();
+    Log::reset();
     Log::open("b.log");
     writeFile("s.dat", str("") + str("hello") + int32(-3) + int32(5000) + "abcd" + str(std::string(4096, 'z')) +
                            int32(10) + "short");

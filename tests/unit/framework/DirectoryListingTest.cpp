@@ -139,7 +139,7 @@ TEST(DirectoryListing, EntersEachFolderOnce)
 TEST(DirectoryListing, RegularFilesOnly)
 {
     TempDir dir;
-    orv::appInfo.logPath.clear();
+    orv::Log::reset();
     orv::Log::open("l.log");
     writeFile("Sounds/a.wav", "");
     std::filesystem::create_symlink("a.wav", "Sounds/link.wav");
@@ -157,7 +157,7 @@ TEST(DirectoryListing, RegularFilesOnly)
 TEST(DirectoryListing, TooDeepIsLogged)
 {
     TempDir dir;
-    orv::appInfo.logPath.clear();
+    orv::Log::reset();
     orv::Log::open("l.log");
     std::string deep = "Root";
     for (int i = 0; i < 66; ++i)

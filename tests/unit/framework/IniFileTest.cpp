@@ -1,11 +1,17 @@
 #include "TestUtil.h"
+#include "framework/AppInfo.h"
 #include "framework/IniFile.h"
+#include "framework/Log.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <filesystem>
 
 using orv::IniFile;
+namespace Log = orv::Log;
+using orv::appInfo;
 using testutil::TempDir;
 using testutil::writeFile;
 
@@ -249,16 +255,64 @@ TEST(IniFile, BadFiles)
     EXPECT_EQ(o.getString("k", "none"), "none");
 }
 
-TEST(IniFile, FailedSaveKeepsOldFile)
+TEST(IniFile, SaveThroughLinksAndLeftovers)
 {
     TempDir dir;
-    writeFile("keep.ini", "[s]\nk=old\n");
-    std::filesystem::create_directory("keep.ini.tmp"); // blocks the temporary file
+    Log::reset();
+    Log::open("i.log");
     IniFile ini;
     ini.setSection("s");
     ini.setString("k", "new");
-    EXPECT_FALSE(ini.save("keep.ini"));
-    EXPECT_EQ(testutil::readFile("keep.ini"), "[s]\nk=old\n");
+
+    // A leftover temporary that is a link must not lead the save elsewhere.
+    writeFile("victim.map", "[header]\n");
+    std::filesystem::create_symlink("victim.map", "plain.ini.tmp");
+    ASSERT_TRUE(ini.save("plain.ini"));
+    EXPECT_EQ(testutil::readFile("victim.map"), "[header]\n");
+    EXPECT_EQ(testutil::readFile("plain.ini"), "[s]\nk=new\n");
+
+    // A settings file that is a link stays one; its target gets the text and
+    // keeps its mode.
+    writeFile("real/target.ini", "[s]\nk=old\n");
+    ::chmod("real/target.ini", 0640);
+    std::filesystem::create_symlink("real/target.ini", "linked.ini");
+    ASSERT_TRUE(ini.save("linked.ini"));
+    EXPECT_TRUE(std::filesystem::is_symlink("linked.ini"));
+    EXPECT_EQ(testutil::readFile("real/target.ini"), "[s]\nk=new\n");
+    struct stat st {};
+    ASSERT_EQ(::stat("real/target.ini", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+
+    // A read-only file is left alone and the refusal is logged.
+    writeFile("locked.ini", "[s]\nk=old\n");
+    ::chmod("locked.ini", 0444);
+    EXPECT_FALSE(ini.save("locked.ini"));
+    EXPECT_EQ(ini.lastError, "Unable to write to locked.ini");
+    EXPECT_EQ(testutil::readFile("locked.ini"), "[s]\nk=old\n");
+    EXPECT_NE(testutil::readFile("i.log").find("Warning: IniFile::save: locked.ini: the file is read-only"),
+              std::string::npos);
+
+    // No temporary is left behind by any of it.
+    std::filesystem::remove("plain.ini.tmp");
+    for (const auto& entry : std::filesystem::directory_iterator("."))
+        EXPECT_EQ(entry.path().filename().string().find(".ini."), std::string::npos) << entry.path();
+    Log::disable();
+}
+
+TEST(IniFile, ByteOrderMarkIsSkipped)
+{
+    TempDir dir;
+    writeFile("bom.ini", "\xEF\xBB\xBF[header]\r\nvertsCount=4\r\n");
+    IniFile ini;
+    ASSERT_TRUE(ini.load("bom.ini"));
+    ini.setSection("header");
+    EXPECT_EQ(ini.getInt("vertsCount", 0), 4);
+    // Only at the very start: later it is part of the text.
+    writeFile("mid.ini", "[s]\n\xEF\xBB\xBFk=v\n");
+    IniFile mid;
+    ASSERT_TRUE(mid.load("mid.ini"));
+    mid.setSection("s");
+    EXPECT_EQ(mid.getValue("\xEF\xBB\xBFk"), "v");
 }
 
 TEST(IniFile, ClearRestoresDefaults)

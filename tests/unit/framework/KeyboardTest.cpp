@@ -15,15 +15,11 @@ class KeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        Keyboard::reset();
         Keyboard::focusOverride = 1;
-        clearPressedKeys();
         Keyboard::buildKeyNames();
     }
-    void TearDown() override
-    {
-        Keyboard::focusOverride = -1;
-        clearPressedKeys();
-    }
+    void TearDown() override { Keyboard::reset(); }
 };
 
 } // namespace
@@ -56,7 +52,7 @@ TEST_F(KeyboardTest, ConsumeOncePerPress)
 TEST_F(KeyboardTest, ListHolds129Presses)
 {
     testutil::TempDir dir;
-    appInfo.logPath.clear();
+    Log::reset();
     Log::open("k.log");
     for (int i = 0; i < 130; ++i)
         Keyboard::addPressedKey(sf::Keyboard::A);
@@ -72,15 +68,10 @@ TEST_F(KeyboardTest, KeyNames)
         int code;
         const char* name;
     };
+    // The pseudo codes, both ends of the table, and codes outside it.
     const Case cases[] = {
-        {keyCtrlZ, "Ctrl+Z"},   {keyCtrlY, "Ctrl+Y"},        {sf::Keyboard::Space, "Space"},
-        {sf::Keyboard::A, "A"}, {sf::Keyboard::Num7, "7"},    {sf::Keyboard::Escape, "Escape"},
-        {sf::Keyboard::LControl, "left Control"},             {sf::Keyboard::RSystem, "Right OS system"},
-        {sf::Keyboard::Comma, ","},                           {sf::Keyboard::Enter, "Return"},
-        {sf::Keyboard::PageDown, "Page down"},                {sf::Keyboard::Subtract, "-"},
-        {sf::Keyboard::Down, "Down arrow"},                   {sf::Keyboard::Numpad3, "numpad 3"},
-        {sf::Keyboard::F12, "F12"},                           {sf::Keyboard::Pause, "Pause"},
-        {101, ""},                                            {-1, ""},
+        {keyCtrlZ, "Ctrl+Z"}, {sf::Keyboard::Space, "Space"}, {sf::Keyboard::A, "A"},
+        {sf::Keyboard::Pause, "Pause"}, {101, ""}, {-1, ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(getKeyName(c.code), c.name) << c.code;

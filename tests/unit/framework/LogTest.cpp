@@ -41,16 +41,15 @@ class LogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        appInfo.logPath.clear();
+        Log::reset();
         Log::open("test.log");
-        screenMessages().clear();
+        screenMessages().reset();
         screenMessages().setEnabled(true);
     }
     void TearDown() override
     {
-        screenMessages().setEnabled(false);
-        screenMessages().clear();
-        Log::disable();
+        screenMessages().reset();
+        Log::reset();
     }
     TempDir dir;
 };
@@ -102,7 +101,7 @@ TEST_F(LogTest, OpenDeletesOldFileAndDisableStops)
     EXPECT_EQ(messages("test.log"), std::vector<std::string>{"new run"});
 
     // Without a name the log is named after the executable.
-    appInfo.logPath.clear();
+    Log::reset();
     Log::open("");
     EXPECT_EQ(appInfo.logPath, "unit_tests.log");
 }

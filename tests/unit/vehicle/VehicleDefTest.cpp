@@ -16,7 +16,7 @@ class VehicleDefFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        orv::appInfo.logPath.clear();
+        orv::Log::reset();
         orv::Log::open("def.log");
         vehicleDefs.clear();
     }

@@ -42,7 +42,7 @@ class VehicleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        orv::appInfo.logPath.clear();
+        orv::Log::reset();
         orv::Log::open("vehicle.log");
         orv::ProgramClock::setManual(100.0);
         objectDefs.clear();

@@ -52,7 +52,7 @@ class MapTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        orv::appInfo.logPath.clear();
+        orv::Log::reset();
         orv::Log::open("map.log");
         terrainTextures.clear();
         objectDefs.clear();

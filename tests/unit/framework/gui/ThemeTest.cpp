@@ -12,9 +12,9 @@ using testutil::writeFile;
 TEST(Theme, DefaultsWithoutFile)
 {
     TempDir dir;
-    appInfo.logPath.clear();
+    Log::reset();
     Log::open("t.log");
-    theme = Theme();
+    resetTheme();
     theme.clMessageError = sf::Color::Blue;
     EXPECT_TRUE(loadTheme());
     EXPECT_EQ(theme.clMessageWarning, sf::Color(243, 115, 23, 255));
@@ -45,7 +45,7 @@ TEST(Theme, FileValuesAndReferences)
     };
     for (const Case& c : cases) {
         writeFile("uiConfig.ini", std::string("[options]\nthemeName=Night\ndarkTheme=yes\nhintShadowOffset=2.5\n") + c.file);
-        theme = Theme();
+        resetTheme();
         loadTheme();
         EXPECT_EQ(theme.clMessageError, c.error) << c.file;
         EXPECT_EQ(theme.clMessageWarning, c.warning) << c.file;
@@ -54,5 +54,5 @@ TEST(Theme, FileValuesAndReferences)
         EXPECT_FLOAT_EQ(theme.hintShadowOffset, 2.5f);
         EXPECT_EQ(theme.clFormBack, sf::Color(200, 200, 200, 255));
     }
-    theme = Theme();
+    resetTheme();
 }
