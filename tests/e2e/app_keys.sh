@@ -91,7 +91,11 @@ press period period # Hatchback, the third by name
 sed -i 's/^maxRPM=.*/maxRPM=7777/' "$cars/Hatchback.ini"
 grep -q '^maxRPM=7777$' "$cars/Hatchback.ini" || echo "maxRPM=7777" >>"$cars/Hatchback.ini"
 press r
-wait_log "Loaded 6 cars" # twice now
+for i in $(seq 1 100); do
+    [ "$(grep -c 'Loaded 6 cars' "$WORK/Tarnwick.log")" -ge 2 ] && break
+    sleep 0.05
+done
+expect_eq "$(grep -c 'Loaded 6 cars' "$WORK/Tarnwick.log")" 2 "car lists loaded"
 click_at 82 88
 sleep 0.3
 click_at 82 112
