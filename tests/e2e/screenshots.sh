@@ -21,7 +21,7 @@ wait_saved() { # wait_saved COUNT: false when the log has not reached it in 5 s
     return 1
 }
 first="" second=""
-for attempt in 1 2 3 4; do
+for attempt in 1 2 3 4 5 6 7 8; do
     before=$(saved)
     while [ "$(date +%N | cut -c1)" != "0" ]; do sleep 0.01; done
     xdotool key --delay 100 F12 F12
