@@ -65,6 +65,33 @@ void addTriangles(Sector& sector, const Polygon& triangles)
     }
 }
 
+bool containsRect(const sf::FloatRect& outer, const sf::FloatRect& inner)
+{
+    return outer.left <= inner.left && outer.top <= inner.top &&
+           outer.left + outer.width >= inner.left + inner.width && outer.top + outer.height >= inner.top + inner.height;
+}
+
+// Sectors stacked on one outline, or a small patch under a larger one, have
+// nothing visible; one later sector containing the whole outline shows it
+// without clipping under every sector above. A miss only costs the full
+// clipping, so at most a few candidates are tried.
+constexpr int maxCoverTests = 16;
+
+bool hiddenByOneLater(const Sector& sector, const std::vector<Sector>& sectors, const std::vector<IntPath>& paths,
+                      const std::vector<std::uint32_t>& over)
+{
+    int tests = 0;
+    for (std::uint32_t j : over) {
+        if (!containsRect(sectors[j].bounds, sector.bounds))
+            continue;
+        if (coveredBy(paths[sector.index], paths[j]))
+            return true;
+        if (++tests == maxCoverTests)
+            break;
+    }
+    return false;
+}
+
 void addVisibleArea(Sector& sector, const std::vector<Sector>& sectors, const std::vector<IntPath>& paths,
                     const std::vector<std::uint32_t>& over, float tileSize)
 {
@@ -118,12 +145,31 @@ b2World* resetPhysicsWorld()
     for (MapObject& object : currentMap.objects)
         object.body = nullptr;
     spareGround = nullptr;
+    queryResult.clear();
+    queryRejected.clear();
 
     physicsWorld = new b2World(b2Vec2(0.0f, 0.0f));
     debugDraw.SetFlags(b2Draw::e_jointBit);
     physicsWorld->SetDebugDraw(&debugDraw);
     physicsWorld->SetContactListener(&contactListener);
     return physicsWorld;
+}
+
+void destroyMapBodies()
+{
+    queryResult.clear();
+    queryRejected.clear();
+    for (Sector& sector : currentMap.sectors) {
+        if (sector.body && physicsWorld)
+            physicsWorld->DestroyBody(sector.body);
+        sector.body = nullptr;
+        sector.fixtures.clear();
+    }
+    for (MapObject& object : currentMap.objects) {
+        if (object.body && physicsWorld)
+            physicsWorld->DestroyBody(object.body);
+        object.body = nullptr;
+    }
 }
 
 void buildSectorBodies()
@@ -154,7 +200,7 @@ void buildSectorBodies()
             const std::vector<std::uint32_t>& over = overlaps.laterOverlaps(i);
             if (over.empty())
                 addTriangles(sector, sector.triangles);
-            else
+            else if (!hiddenByOneLater(sector, sectors, paths, over))
                 addVisibleArea(sector, sectors, paths, over, tileSize);
         }
 
