@@ -382,24 +382,32 @@ int numberAfter(const std::string& name, const std::string& lowerBase, int below
 
 } // namespace
 
-int IniFile::numberedSectionsPresent(const std::string& base, int below) const
+std::vector<int> IniFile::numberedSections(const std::string& base, int below) const
 {
     const std::string lowerBase = toLower(base);
-    int highest = -1;
-    for (const auto& kv : sections_)
-        highest = std::max(highest, numberAfter(kv.first, lowerBase, below));
-    return highest + 1;
+    std::vector<int> numbers;
+    for (const auto& kv : sections_) {
+        const int n = numberAfter(kv.first, lowerBase, below);
+        if (n >= 0)
+            numbers.push_back(n);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
-int IniFile::numberedKeysPresent(const std::string& base, int below) const
+std::vector<int> IniFile::numberedKeys(const std::string& base, int below) const
 {
+    std::vector<int> numbers;
     if (!current_)
-        return 0;
+        return numbers;
     const std::string lowerBase = toLower(base);
-    int highest = -1;
-    for (const auto& kv : current_->keys)
-        highest = std::max(highest, numberAfter(kv.first, lowerBase, below));
-    return highest + 1;
+    for (const auto& kv : current_->keys) {
+        const int n = numberAfter(kv.first, lowerBase, below);
+        if (n >= 0)
+            numbers.push_back(n);
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
 }
 
 void IniFile::setSectionComment(const std::string& text)

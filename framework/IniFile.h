@@ -50,12 +50,12 @@ public:
     std::vector<std::string> getKeys() const;
     /// Lower-cased names of every section, in hash-map order.
     std::vector<std::string> getSectionNames() const;
-    /// One more than the highest n below `below` for which a section named
-    /// base + n (decimal, no leading zeros) exists; 0 when there is none.
-    /// Lets loaders bound a count the file claims by what it holds.
-    int numberedSectionsPresent(const std::string& base, int below) const;
+    /// Every n below `below` for which a section named base + n (decimal, no
+    /// leading zeros) exists, ascending. Loaders size their lists by these,
+    /// never by the count a file claims.
+    std::vector<int> numberedSections(const std::string& base, int below) const;
     /// The same for keys base + n of the current section.
-    int numberedKeysPresent(const std::string& base, int below) const;
+    std::vector<int> numberedKeys(const std::string& base, int below) const;
     /// Comment written above the current section's keys.
     void setSectionComment(const std::string& text);
 

@@ -45,7 +45,8 @@ struct DefReader {
     int getCount(const std::string& key, const std::string& sectionBase, const std::string& what) const
     {
         const int claimed = std::max(ini.getInt(key, 0), 0);
-        const int present = ini.numberedSectionsPresent(sectionBase, claimed);
+        const std::vector<int> numbers = ini.numberedSections(sectionBase, claimed);
+        const int present = numbers.empty() ? 0 : numbers.back() + 1;
         if (claimed > present)
             orv::Log::warning("Vehicle " + path + " claims " + std::to_string(claimed) + " " + what + " but holds " + std::to_string(present) + "; reading " + std::to_string(present));
         return std::min(claimed, present);

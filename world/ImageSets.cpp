@@ -6,11 +6,33 @@
 #include "framework/PathUtil.h"
 #include "framework/Signals.h"
 
+#include <algorithm>
+
 std::vector<std::unique_ptr<sf::Texture>> imageSetTextures;
 std::vector<TextureImage> textureImages;
 
 namespace {
+
 constexpr int maxEmptyImages = 1024;
+
+TextureImage makeImage(const std::string& name, std::int32_t setIndex, const sf::IntRect& rect)
+{
+    TextureImage image;
+    image.name = name;
+    image.setIndex = setIndex;
+    image.sprite.setTextureRect(rect);
+    image.sprite.setOrigin(static_cast<float>(rect.width) * 0.5f, static_cast<float>(rect.height) * 0.5f);
+    return image;
+}
+
+// A rectangle the drawing can use: not flipped, and on the atlas.
+bool insideAtlas(const sf::IntRect& r, const sf::Vector2u& atlas)
+{
+    const long long right = static_cast<long long>(r.left) + r.width;
+    const long long bottom = static_cast<long long>(r.top) + r.height;
+    return r.left >= 0 && r.top >= 0 && r.width >= 0 && r.height >= 0 && right <= atlas.x && bottom <= atlas.y;
+}
+
 } // namespace
 
 void loadImageSets()
@@ -57,23 +79,34 @@ void loadImageSet(const std::string& path)
 
     ini.setSection("info");
     const int count = ini.getInt("imagesCount", 0);
-    // A count a little above the file's sections gives empty images, as the
-    // format says; one far beyond what the file holds is cut down to it.
-    const int present = ini.numberedSectionsPresent("image", std::max(count, 0));
-    const int limit = present + maxEmptyImages;
-    if (count > limit)
-        orv::Log::warning(path + " claims " + std::to_string(count) + " images but holds " +
-                          std::to_string(present) + "; reading " + std::to_string(limit));
-    for (int i = 0; i < std::min(count, limit); ++i) {
-        ini.setSection("image" + std::to_string(i));
-        TextureImage image;
-        image.name = ini.getString("imageName", "");
-        image.setIndex = setIndex;
-        const sf::IntRect rect = ini.getIntRect("rect", sf::IntRect(0, 0, 0, 0));
-        image.sprite.setTextureRect(rect);
-        image.sprite.setOrigin(static_cast<float>(rect.width) * 0.5f, static_cast<float>(rect.height) * 0.5f);
-        textureImages.push_back(std::move(image));
+    // Sections the count names but the file lacks give empty images, as the
+    // format says, but only a few: the list is sized by what the file holds.
+    const std::vector<int> present = ini.numberedSections("image", std::max(count, 0));
+    const sf::Vector2u atlas = imageSetTextures.back()->getSize();
+    const std::size_t firstImage = textureImages.size();
+    int emptyBudget = maxEmptyImages;
+    auto addEmptyUpTo = [&](int end) {
+        const int from = static_cast<int>(textureImages.size() - firstImage);
+        for (int i = from; i < end && emptyBudget > 0; ++i, --emptyBudget)
+            textureImages.push_back(makeImage("", setIndex, sf::IntRect()));
+    };
+    for (int n : present) {
+        addEmptyUpTo(n);
+        const std::string section = "image" + std::to_string(n);
+        ini.setSection(section);
+        sf::IntRect rect = ini.getIntRect("rect", sf::IntRect(0, 0, 0, 0));
+        if (!insideAtlas(rect, atlas)) {
+            orv::Log::warning(path + ": [" + section + "] rect " + ini.getValue("rect") + " is not inside the " +
+                              std::to_string(atlas.x) + "x" + std::to_string(atlas.y) + " atlas; read as 0,0,0,0");
+            rect = sf::IntRect();
+        }
+        textureImages.push_back(makeImage(ini.getString("imageName", ""), setIndex, rect));
     }
+    addEmptyUpTo(count);
+    const std::size_t read = textureImages.size() - firstImage;
+    if (count > 0 && static_cast<std::size_t>(count) > read)
+        orv::Log::warning(path + " claims " + std::to_string(count) + " images but holds " +
+                          std::to_string(present.size()) + "; reading " + std::to_string(read));
 }
 
 int findTextureImage(const std::string& name)

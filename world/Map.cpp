@@ -8,6 +8,7 @@
 #include "world/MapPhysics.h"
 #include "world/Minimap.h"
 #include "world/ObjectDefs.h"
+#include "world/Outline.h"
 #include "world/TerrainTextures.h"
 
 #include <algorithm>
@@ -25,9 +26,10 @@ struct MapReader {
     int warnings = 0;
 };
 
-constexpr int maxVertexWarnings = 20;
+constexpr int maxRepeatedWarnings = 20;
 
-bool finite(const sf::Vector2f& v)
+// Finite and within the coordinates the physics and the drawing can use.
+bool inRange(const sf::Vector2f& v)
 {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::fabs(v.x) <= maxCoordinate &&
            std::fabs(v.y) <= maxCoordinate;
@@ -47,34 +49,59 @@ sf::FloatRect boundsOf(const Polygon& points)
     return sf::FloatRect(minX, minY, maxX - minX, maxY - minY);
 }
 
-// A count from the header, bounded by what the file holds.
-int boundedCount(const std::string& path, const char* what, int claimed, int present)
+// A header count the file does not back up: say what is really read.
+void warnIfClaimedMore(const std::string& path, const char* what, int claimed, std::size_t present)
 {
-    if (claimed <= 0)
-        return 0;
-    if (claimed > present)
+    if (claimed > 0 && static_cast<std::size_t>(claimed) > present)
         orv::Log::warning("Map " + path + " claims " + std::to_string(claimed) + " " + what + " but holds " +
                           std::to_string(present) + "; reading " + std::to_string(present));
-    return std::min(claimed, present);
 }
 
-void readOutline(MapReader& reader, Sector& sector, int vertsCount)
+// Vertex `n` as the file gives it, (0, 0) when the file skips that number.
+sf::Vector2f vertexAt(int n)
+{
+    const std::vector<MapVertex>& v = currentMap.vertices;
+    const std::size_t i = static_cast<std::size_t>(n);
+    if (i < v.size() && v[i].number == n)
+        return v[i].position; // the usual case: every number present
+    const auto it = std::lower_bound(v.begin(), v.end(), n,
+                                     [](const MapVertex& a, int number) { return a.number < number; });
+    return it != v.end() && it->number == n ? it->position : sf::Vector2f();
+}
+
+void warnLimited(MapReader& reader, const std::string& text)
+{
+    if (reader.warnings < maxRepeatedWarnings)
+        orv::Log::warning("Map " + reader.path + ": " + text);
+    else if (reader.warnings == maxRepeatedWarnings)
+        orv::Log::warning("Map " + reader.path + ": more problems of this map not reported");
+    ++reader.warnings;
+}
+
+void readOutline(MapReader& reader, Sector& sector, int fileNumber, int vertsCount)
 {
     const std::string list = reader.ini.getString("verts", "");
+    const std::size_t items = list.empty() ? 0 : static_cast<std::size_t>(std::count(list.begin(), list.end(), ',')) + 1;
+    if (items > maxOutlineItems) {
+        warnLimited(reader, "sector " + std::to_string(fileNumber) + " lists " + std::to_string(items) +
+                                " vertices, more than " + std::to_string(maxOutlineItems) + "; left without area");
+        return;
+    }
     for (const std::string& item : orv::splitString(list, ',', true)) {
         const int n = orv::toInt(item);
         if (n < 0 || n >= vertsCount) {
-            if (reader.warnings < maxVertexWarnings)
-                orv::Log::warning("Map " + reader.path + ": sector " + std::to_string(sector.index) +
-                                  " uses vertex " + std::to_string(n) + ", which is not in its vertex list");
-            else if (reader.warnings == maxVertexWarnings)
-                orv::Log::warning("Map " + reader.path + ": more vertex numbers out of range not reported");
-            ++reader.warnings;
+            warnLimited(reader, "sector " + std::to_string(fileNumber) + " uses vertex " + std::to_string(n) +
+                                    ", which is not in its vertex list");
             continue;
         }
-        // Vertices the file does not hold read as (0, 0), like a missing key.
-        const std::size_t i = static_cast<std::size_t>(n);
-        sector.points.push_back(i < currentMap.vertices.size() ? currentMap.vertices[i] : sf::Vector2f());
+        sector.points.push_back(vertexAt(n));
+    }
+    simplifyOutline(sector.points);
+    if (sector.points.size() > maxOutlinePoints) {
+        warnLimited(reader, "sector " + std::to_string(fileNumber) + " has an outline of " +
+                                std::to_string(sector.points.size()) + " points, more than " +
+                                std::to_string(maxOutlinePoints) + "; left without area");
+        sector.points.clear();
     }
     if (sector.points.size() < 3)
         return; // no area: no triangles, no fixtures, empty bounds
@@ -84,13 +111,15 @@ void readOutline(MapReader& reader, Sector& sector, int vertsCount)
     sector.bounds = boundsOf(sector.points);
 }
 
-void readSector(MapReader& reader, Sector& sector, int n, int vertsCount)
+// Fills sector `index` of the list from the file's section "sector" + fileNumber
+// (the two differ only when the file skips numbers).
+void readSector(MapReader& reader, Sector& sector, int index, int fileNumber, int vertsCount)
 {
     orv::IniFile& ini = reader.ini;
-    ini.setSection("sector" + std::to_string(n));
-    sector.index = static_cast<std::uint16_t>(n);
+    ini.setSection("sector" + std::to_string(fileNumber));
+    sector.index = static_cast<std::uint16_t>(index);
     sector.found = false;
-    readOutline(reader, sector, vertsCount);
+    readOutline(reader, sector, fileNumber, vertsCount);
 
     const std::string passable = ini.getValue("passable");
     sector.passable = static_cast<std::int16_t>(passable.empty() ? 0 : orv::toInt(passable));
@@ -128,6 +157,10 @@ void readSector(MapReader& reader, Sector& sector, int n, int vertsCount)
 
     const sf::Vector2i offset = ini.getVector2i("textureOffset", sf::Vector2i(0, 0));
     sector.textureOffset = sf::Vector2f(static_cast<float>(offset.x), static_cast<float>(offset.y));
+    if (!inRange(sector.textureOffset)) {
+        warnLimited(reader, "[sector" + std::to_string(fileNumber) + "] textureOffset out of range; read as 0,0");
+        sector.textureOffset = sf::Vector2f();
+    }
     sector.bevelType = ini.getInt("bevelType", 0);
     sector.waterEffect = ini.getBool("waterEffect", false);
     sector.roofSector = ini.getBool("roofSector", false);
@@ -137,6 +170,7 @@ void readSector(MapReader& reader, Sector& sector, int n, int vertsCount)
 
 void clearMap()
 {
+    destroyMapBodies();
     currentMap.vertices.clear();
     currentMap.sectors.clear();
     currentMap.objects.clear();
@@ -166,8 +200,9 @@ bool loadMap(const std::string& path)
     currentMap.startZone.rect = ini.getFloatRect("rect0", sf::FloatRect(0, 0, 0, 0));
     const sf::FloatRect& zone = currentMap.startZone.rect;
     currentMap.startPosition = sf::Vector2f(zone.left + zone.width * 0.5f, zone.top + zone.height * 0.5f);
-    if (!finite(currentMap.startPosition)) {
-        orv::Log::warning("Map " + path + ": start zone out of range; starting at 0,0");
+    if (!inRange(currentMap.startPosition)) {
+        orv::Log::warning("Map " + path + ": [startZones] rect0 out of range; starting at 0,0");
+        currentMap.startZone = StartZone();
         currentMap.startPosition = sf::Vector2f();
     }
 
@@ -176,36 +211,47 @@ bool loadMap(const std::string& path)
     const int vertsCount = std::max(0, ini.getInt("vertsCount", 0));
     const int objectsCount = ini.getInt("objectsCount", 0);
     currentMap.mapSize = ini.getVector2i("mapSize", sf::Vector2i(0, 0));
+    const sf::Vector2i& size = currentMap.mapSize;
+    if (size.x < 0 || size.y < 0 || !inRange(sf::Vector2f(size))) {
+        orv::Log::warning("Map " + path + ": [header] mapSize out of range; read as 0,0");
+        currentMap.mapSize = sf::Vector2i();
+    }
 
+    // Lists are sized by the keys and sections the file holds: a count in
+    // the header is only an upper bound on the numbers read.
     ini.setSection("verts");
-    const int vertsHeld = boundedCount(path, "vertices", vertsCount, ini.numberedKeysPresent("pos", vertsCount));
-    currentMap.vertices.resize(static_cast<std::size_t>(vertsHeld));
-    for (int i = 0; i < vertsHeld; ++i) {
-        sf::Vector2f v = ini.getVector2f("pos" + std::to_string(i), sf::Vector2f(0, 0));
-        if (!finite(v)) {
-            orv::Log::warning("Map " + path + ": vertex " + std::to_string(i) + " out of range; read as 0,0");
+    const std::vector<int> vertexNumbers = ini.numberedKeys("pos", vertsCount);
+    warnIfClaimedMore(path, "vertices", vertsCount, vertexNumbers.size());
+    currentMap.vertices.reserve(vertexNumbers.size());
+    for (int n : vertexNumbers) {
+        const std::string key = "pos" + std::to_string(n);
+        sf::Vector2f v = ini.getVector2f(key, sf::Vector2f(0, 0));
+        if (!inRange(v)) {
+            warnLimited(reader, "[verts] " + key + " out of range; read as 0,0");
             v = sf::Vector2f();
         }
-        currentMap.vertices[static_cast<std::size_t>(i)] = v;
+        currentMap.vertices.push_back({n, v});
     }
 
-    int sectorsHeld = boundedCount(path, "sectors", sectorsCount,
-                                   ini.numberedSectionsPresent("sector", std::max(sectorsCount, 0)));
-    if (sectorsHeld > maxSectors) {
+    std::vector<int> sectorNumbers = ini.numberedSections("sector", std::max(sectorsCount, 0));
+    warnIfClaimedMore(path, "sectors", sectorsCount, sectorNumbers.size());
+    if (sectorNumbers.size() > static_cast<std::size_t>(maxSectors)) {
         orv::Log::warning("Map " + path + " has more than " + std::to_string(maxSectors) + " sectors; reading " +
                           std::to_string(maxSectors));
-        sectorsHeld = maxSectors;
+        sectorNumbers.resize(static_cast<std::size_t>(maxSectors));
     }
-    currentMap.sectors.resize(static_cast<std::size_t>(sectorsHeld));
-    for (int n = 0; n < sectorsHeld && !orv::quitSignalled(); ++n)
-        readSector(reader, currentMap.sectors[static_cast<std::size_t>(n)], n, vertsCount);
+    currentMap.sectors.resize(sectorNumbers.size());
+    for (std::size_t i = 0; i < sectorNumbers.size() && !orv::quitSignalled(); ++i)
+        readSector(reader, currentMap.sectors[i], static_cast<int>(i), sectorNumbers[i], vertsCount);
+    if (currentMap.sectors.empty())
+        orv::Log::warning("Map " + path + " has no sectors");
 
-    const int objectsHeld = boundedCount(path, "objects", objectsCount,
-                                         ini.numberedSectionsPresent("object", std::max(objectsCount, 0)));
-    currentMap.objects.reserve(static_cast<std::size_t>(objectsHeld));
+    const std::vector<int> objectNumbers = ini.numberedSections("object", std::max(objectsCount, 0));
+    currentMap.objects.reserve(objectNumbers.size());
     int valid = 0;
-    for (int i = 0; i < objectsHeld; ++i) {
-        ini.setSection("object" + std::to_string(i));
+    for (int n : objectNumbers) {
+        const std::string section = "object" + std::to_string(n);
+        ini.setSection(section);
         const int definition = findObjectDef(ini.getString("objectType", ""));
         if (definition < 0)
             continue;
@@ -213,9 +259,9 @@ bool loadMap(const std::string& path)
         object.definition = definition;
         object.position = ini.getVector2f("pos", sf::Vector2f(0, 0));
         object.angle = ini.getFloat("angle", 0.0f);
-        if (!finite(object.position)) {
-            orv::Log::warning("Map " + path + ": object " + std::to_string(i) + " out of range; skipped");
-            continue;
+        if (!inRange(object.position)) {
+            orv::Log::warning("Map " + path + ": [" + section + "] pos out of range; read as 0,0");
+            object.position = sf::Vector2f();
         }
         currentMap.objects.push_back(object);
         createObjectBody(currentMap.objects.back());

@@ -11,6 +11,7 @@
 #include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/System/Vector2.hpp>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -62,12 +63,20 @@ struct MapObject {
     b2Body* body = nullptr;
 };
 
+/// A vertex the map file holds, under its number.
+struct MapVertex {
+    std::int32_t number = 0;
+    sf::Vector2f position;
+};
+
 struct StartZone {
     sf::FloatRect rect;
 };
 
 struct Map {
-    std::vector<sf::Vector2f> vertices;
+    /// The vertices the file holds, by ascending number; numbers it skips
+    /// read as (0, 0). Only needed while loading.
+    std::vector<MapVertex> vertices;
     std::vector<Sector> sectors;
     std::vector<MapObject> objects;
     sf::Vector2i mapSize;
@@ -92,9 +101,14 @@ constexpr int maxSectors = 65536;
 /// Coordinates beyond this (world pixels, about 600 km) are bad data.
 constexpr float maxCoordinate = 1.0e7f;
 
+/// Outline lists longer than this are refused unread (laps of a short outline
+/// repeated this often are not worth folding).
+constexpr std::size_t maxOutlineItems = 1u << 20;
+
 /// Loads a map file into currentMap, builds its bodies in the current physics
-/// world and its minimap. An unreadable file leaves the map empty and returns
-/// false with the reason in currentMap.loadError, for the caller to show.
+/// world and its minimap. The previous map's bodies, if they are still in that
+/// world, are destroyed first. An unreadable file leaves the map empty and
+/// returns false with the reason in currentMap.loadError, for the caller to show.
 bool loadMap(const std::string& path);
-/// Empties the map (its bodies die with the physics world).
+/// Empties the map, destroying the bodies it made in the physics world.
 void clearMap();

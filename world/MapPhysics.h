@@ -39,8 +39,12 @@ extern b2World* physicsWorld;
 ctk::DebugDraw& physicsDebugDraw();
 
 /// Destroys the world (and every body in it) and makes a new one with
-/// gravity 0, the debug drawer and the contact listener attached.
+/// gravity 0, the debug drawer and the contact listener attached. The map
+/// forgets its bodies and the query lists are emptied.
 b2World* resetPhysicsWorld();
+/// Destroys the bodies currentMap made in the current world (sectors and
+/// objects) and empties the query lists; the map itself stays.
+void destroyMapBodies();
 /// A static body for every sector of currentMap.
 void buildSectorBodies();
 /// The body of one placed object whose definition and position are set.

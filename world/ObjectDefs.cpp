@@ -26,9 +26,21 @@ void loadObjectDef(const std::string& path)
     def.collisionSize = ini.getVector2i("collisionSize", sf::Vector2i(0, 0));
     def.isKinematic = ini.getBool("isKinematic", false);
 
-    if (def.mass < 0.0f) {
-        orv::Log::warning("Negative mass in " + path + " read as 0");
+    // Checked here so that the physics never sees an infinite or huge mass.
+    if (!(def.mass >= 0.0f && def.mass <= maxObjectMass)) {
+        orv::Log::warning(path + ": mass " + ini.getValue("mass") + " out of range (0 to " +
+                          std::to_string(static_cast<int>(maxObjectMass)) + "); read as 0");
         def.mass = 0.0f;
+    }
+    if (!(def.objectScale > 0.0f && def.objectScale <= maxObjectScale)) {
+        orv::Log::warning(path + ": objectScale " + ini.getValue("objectScale") + " out of range; read as 1");
+        def.objectScale = 1.0f;
+    }
+    const auto sideOk = [](int v) { return v >= -maxCollisionSize && v <= maxCollisionSize; };
+    if (!sideOk(def.collisionSize.x) || !sideOk(def.collisionSize.y)) {
+        orv::Log::warning(path + ": collisionSize " + ini.getValue("collisionSize") + " out of range (at most " +
+                          std::to_string(maxCollisionSize) + " a side); read as 0,0");
+        def.collisionSize = sf::Vector2i();
     }
 
     const std::string image = ini.getString("image", "");

@@ -20,6 +20,15 @@ struct ObjectDef {
     sf::Vector2f size;            ///< the image's size in world pixels
 };
 
+/// Largest density (kg per square metre) a definition may give: far above any
+/// real object, and low enough that a box of the largest collision size keeps
+/// a finite mass and inertia in Box2D's floats.
+constexpr float maxObjectMass = 1.0e5f;
+/// Largest collision box side, in world pixels (about a kilometre).
+constexpr int maxCollisionSize = 16384;
+/// Largest "objectScale" accepted.
+constexpr float maxObjectScale = 1000.0f;
+
 /// Every definition in load order; map objects refer to them by position.
 extern std::vector<ObjectDef> objectDefs;
 

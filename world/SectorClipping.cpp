@@ -100,6 +100,22 @@ std::vector<ClippedArea> clipDifference(const IntPath& subject, const std::vecto
     return areas;
 }
 
+bool coveredBy(const IntPath& subject, const IntPath& cover)
+{
+    if (cover.size() < 3)
+        return false;
+    ClipperLib::Paths rest;
+    try {
+        ClipperLib::Clipper clipper;
+        clipper.AddPath(subject, ClipperLib::ptSubject, true);
+        clipper.AddPath(cover, ClipperLib::ptClip, true);
+        clipper.Execute(ClipperLib::ctDifference, rest, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+    } catch (const ClipperLib::clipperException&) {
+        return false;
+    }
+    return rest.empty();
+}
+
 double clippedArea(const ClipPath& path, const sf::FloatRect& rect)
 {
     if (path.size() < 3)

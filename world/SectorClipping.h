@@ -35,6 +35,8 @@ struct ClippedArea {
 /// With `window`, only the part of `subject` inside that rectangle.
 std::vector<ClippedArea> clipDifference(const IntPath& subject, const std::vector<const IntPath*>& clips,
                                         const sf::FloatRect* window = nullptr);
+/// True when nothing of `subject` lies outside `cover` (non-zero fill).
+bool coveredBy(const IntPath& subject, const IntPath& cover);
 /// The same for paths not yet converted.
 std::vector<ClippedArea> clipDifference(const ClipPath& subject, const std::vector<const ClipPath*>& clips,
                                         const sf::FloatRect* window = nullptr);

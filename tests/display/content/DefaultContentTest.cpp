@@ -19,6 +19,7 @@
 #include "world/MapPhysics.h"
 #include "world/ObjectDefs.h"
 #include "world/TerrainTextures.h"
+#include "world/WorldState.h"
 
 #include <gtest/gtest.h>
 
@@ -61,11 +62,7 @@ protected:
     }
     void TearDown() override
     {
-        clearMap();
-        objectDefs.clear();
-        imageSetTextures.clear();
-        textureImages.clear();
-        terrainTextures.clear();
+        resetWorld();
         orv::Audio::close();
         orv::Log::disable();
         ASSERT_EQ(::chdir(previous), 0);

@@ -8,6 +8,7 @@
 #include "world/MapPhysics.h"
 #include "world/Minimap.h"
 #include "world/TerrainTextures.h"
+#include "world/WorldState.h"
 
 #include <SFML/Graphics/Image.hpp>
 
@@ -36,9 +37,7 @@ protected:
     }
     void TearDown() override
     {
-        imageSetTextures.clear();
-        textureImages.clear();
-        terrainTextures.clear();
+        resetWorld();
         orv::Log::disable();
     }
     std::string log() const { return testutil::readFile("w.log"); }
@@ -65,10 +64,16 @@ TEST_F(WorldAssets, ImageSets)
     writeFile("Data/Images/D.ini", "[info]\nid=Zendrix 2 Texture Images\nversion=2\nimagesCount=1\n");
     writeFile("Data/Images/E.ini", "[info]\nid=Zendrix 2 Texture Images\nversion=1\nimagesCount=2147483647\n");
     writePng("Data/Images/E.png", 8, 8);
+    // A count and a section number far beyond what the file holds, and a
+    // rectangle off the atlas.
+    writeFile("Data/Images/F.ini", "[info]\nid=Zendrix 2 Texture Images\nversion=1\nimagesCount=2000000000\n"
+                                   "[image1999999999]\nimageName=Far\nrect=0,0,8,8\n"
+                                   "[image0]\nimageName=Off\nrect=4,0,8,8\n");
+    writePng("Data/Images/F.png", 8, 8);
     loadImageSets();
 
-    // A and C load (set indices 0 and 1); B has no picture and D is too new.
-    ASSERT_EQ(imageSetTextures.size(), 3u);
+    // A, C, E and F load (set indices 0 to 3); B has no picture and D is too new.
+    ASSERT_EQ(imageSetTextures.size(), 4u);
     EXPECT_EQ(textureImages[0].name, "Crate");
     EXPECT_EQ(textureImages[0].sprite.getOrigin(), sf::Vector2f(32, 24));
     EXPECT_EQ(textureImages[0].sprite.getTexture(), imageSetTextures[0].get());
@@ -82,7 +87,17 @@ TEST_F(WorldAssets, ImageSets)
     EXPECT_NE(log().find("Error: Failed to load texture for Data/Images/B.ini"), std::string::npos);
     EXPECT_NE(log().find("Error: Data/Images/D.ini does not match header"), std::string::npos);
     EXPECT_NE(log().find("claims 2147483647 images but holds 0; reading 1024"), std::string::npos);
-    EXPECT_EQ(textureImages.size(), 2u + 4u + 1024u);
+    EXPECT_NE(log().find("claims 2000000000 images but holds 2; reading 1026"), std::string::npos);
+    ASSERT_EQ(textureImages.size(), 2u + 4u + 1024u + 1026u);
+    const int far = findTextureImage("Far");
+    ASSERT_GE(far, 0);
+    EXPECT_EQ(textureImages[static_cast<std::size_t>(far)].sprite.getTextureRect(), sf::IntRect(0, 0, 8, 8));
+    const int off = findTextureImage("Off");
+    ASSERT_GE(off, 0);
+    EXPECT_EQ(textureImages[static_cast<std::size_t>(off)].sprite.getTextureRect(), sf::IntRect());
+    EXPECT_NE(log().find("Warning: Data/Images/F.ini: [image0] rect 4,0,8,8 is not inside the 8x8 atlas; read as "
+                         "0,0,0,0"),
+              std::string::npos);
 }
 
 TEST_F(WorldAssets, TerrainTextures)
@@ -130,5 +145,4 @@ TEST_F(WorldAssets, Minimap)
     loadMap("Data\\Maps\\m.map");
     EXPECT_FALSE(currentMap.minimapReady);
     orv::window().setView(orv::window().getDefaultView());
-    clearMap();
 }

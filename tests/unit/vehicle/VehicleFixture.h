@@ -11,6 +11,7 @@
 #include "world/Map.h"
 #include "world/MapPhysics.h"
 #include "world/ObjectDefs.h"
+#include "world/WorldState.h"
 
 #include <box2d/box2d.h>
 #include <gtest/gtest.h>
@@ -45,17 +46,15 @@ protected:
         orv::Log::reset();
         orv::Log::open("vehicle.log");
         orv::ProgramClock::setManual(100.0);
-        objectDefs.clear();
+        resetWorld();
         vehicleDefs.clear();
         testutil::writeFile("Data/Maps/flat.map", flatMapText());
-        resetPhysicsWorld();
         loadMap("Data\\Maps\\flat.map");
     }
     void TearDown() override
     {
         vehicle.forgetBodies();
-        clearMap();
-        resetPhysicsWorld();
+        resetWorld();
         vehicleDefs.clear();
         orv::ProgramClock::setReal();
         orv::Log::disable();

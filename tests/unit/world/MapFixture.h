@@ -8,6 +8,7 @@
 #include "world/MapPhysics.h"
 #include "world/ObjectDefs.h"
 #include "world/TerrainTextures.h"
+#include "world/WorldState.h"
 
 #include <gtest/gtest.h>
 
@@ -54,16 +55,11 @@ protected:
     {
         orv::Log::reset();
         orv::Log::open("map.log");
-        terrainTextures.clear();
-        objectDefs.clear();
-        resetPhysicsWorld();
+        resetWorld();
     }
     void TearDown() override
     {
-        clearMap();
-        resetPhysicsWorld();
-        terrainTextures.clear();
-        objectDefs.clear();
+        resetWorld();
         orv::Log::disable();
     }
     void load(const std::string& text)

@@ -221,9 +221,10 @@ TEST_F(MapTest, BadMaps)
     load(mapText({10, 10}, {{{{0, 0}, {1e30f, 0}, {0, 10}}, ""}}));
     EXPECT_EQ(currentMap.sectors.size(), 1u);
 
-    // A map with no sectors: queries find nothing, joints still get a ground.
+    // A map with no sectors: said so, queries find nothing, joints still get a ground.
     load("[header]\nmapSize=100,100\n");
     EXPECT_TRUE(currentMap.sectors.empty());
+    EXPECT_NE(log().find("Warning: Map Data\\Maps\\test.map has no sectors"), std::string::npos);
     EXPECT_EQ(query(sf::FloatRect(-5, -5, 1, 1)), V{});
     EXPECT_NE(groundBody(), nullptr);
     EXPECT_EQ(groundBody()->GetType(), b2_staticBody);
@@ -273,43 +274,213 @@ bool inside(const Polygon& poly, sf::Vector2f p)
 } // namespace
 
 // The background lies under far more sectors than one difference handles well,
-// so it is clipped tile by tile: the query must still see exactly the topmost
-// outline everywhere.
+// so it is clipped tile by tile; where sectors lie hundreds deep, tiles are
+// split and those under one sector are dropped. The query must still see
+// exactly the topmost outline everywhere.
 TEST_F(MapTest, ManyOverlapsAgreeWithTheOutlines)
 {
-    std::vector<TestSector> sectors{{rect(0, 0, 3000, 3000), ""}};
-    std::uint32_t seed = 12345;
-    auto next = [&](int range) {
-        seed = seed * 1664525u + 1013904223u;
-        return static_cast<float>((seed >> 8) % static_cast<std::uint32_t>(range));
+    struct Layout {
+        int side, count, minSize, sizeRange;
     };
-    for (int i = 0; i < 300; ++i) {
-        const float x = next(2800), y = next(2800), w = 40 + next(300), h = 40 + next(300);
-        sectors.push_back({{{x, y}, {x + w, y + next(30)}, {x + w - next(30), y + h}, {x, y + h}}, ""});
-    }
-    load(mapText({3000, 3000}, sectors));
-    int checked = 0;
-    for (int i = 0; i < 2000; ++i) {
-        const sf::Vector2f p(next(3000) + 0.5f, next(3000) + 0.5f);
-        int expected = -1;
-        for (std::size_t s = 0; s < currentMap.sectors.size(); ++s)
-            if (inside(currentMap.sectors[s].points, p))
-                expected = static_cast<int>(s);
-        // Skip points within a pixel of an edge, where rounding may decide.
-        bool nearEdge = false;
-        for (const sf::Vector2f d : {sf::Vector2f(1, 0), sf::Vector2f(-1, 0), sf::Vector2f(0, 1), sf::Vector2f(0, -1)}) {
-            int other = -1;
-            for (std::size_t s = 0; s < currentMap.sectors.size(); ++s)
-                if (inside(currentMap.sectors[s].points, p + d))
-                    other = static_cast<int>(s);
-            nearEdge = nearEdge || other != expected;
+    for (const Layout& layout : {Layout{3000, 300, 40, 300}, Layout{1000, 1500, 100, 300}}) {
+        const int side = layout.side;
+        std::vector<TestSector> sectors{{rect(0, 0, static_cast<float>(side), static_cast<float>(side)), ""}};
+        std::uint32_t seed = 12345;
+        auto next = [&](int range) {
+            seed = seed * 1664525u + 1013904223u;
+            return static_cast<float>((seed >> 8) % static_cast<std::uint32_t>(range));
+        };
+        for (int i = 0; i < layout.count; ++i) {
+            const float x = next(side - 200), y = next(side - 200);
+            const float w = static_cast<float>(layout.minSize) + next(layout.sizeRange);
+            const float h = static_cast<float>(layout.minSize) + next(layout.sizeRange);
+            sectors.push_back({{{x, y}, {x + w, y + next(30)}, {x + w - next(30), y + h}, {x, y + h}}, ""});
         }
-        if (nearEdge)
-            continue;
-        const auto& found = findSectors(sf::FloatRect(p.x - 0.05f, p.y - 0.05f, 0.1f, 0.1f), SectorQueryMode::NonRoof);
-        ASSERT_FALSE(found.empty());
-        EXPECT_EQ(found.back()->index, expected) << p.x << "," << p.y;
-        ++checked;
+        load(mapText({side, side}, sectors));
+        int checked = 0;
+        for (int i = 0; i < 2000; ++i) {
+            const sf::Vector2f p(next(side) + 0.5f, next(side) + 0.5f);
+            auto topmost = [&](sf::Vector2f q) {
+                int top = -1;
+                for (std::size_t s = 0; s < currentMap.sectors.size(); ++s)
+                    if (inside(currentMap.sectors[s].points, q))
+                        top = static_cast<int>(s);
+                return top;
+            };
+            const int expected = topmost(p);
+            // Skip points within a pixel of an edge, where rounding may decide.
+            bool nearEdge = false;
+            for (const sf::Vector2f d : {sf::Vector2f(1, 0), sf::Vector2f(-1, 0), sf::Vector2f(0, 1), sf::Vector2f(0, -1)})
+                nearEdge = nearEdge || topmost(p + d) != expected;
+            if (nearEdge)
+                continue;
+            const auto& found =
+                findSectors(sf::FloatRect(p.x - 0.05f, p.y - 0.05f, 0.1f, 0.1f), SectorQueryMode::NonRoof);
+            ASSERT_FALSE(found.empty());
+            EXPECT_EQ(found.back()->index, expected) << p.x << "," << p.y;
+            ++checked;
+        }
+        EXPECT_GT(checked, 1000) << layout.count;
     }
-    EXPECT_GT(checked, 1500);
+}
+
+// Loading over a map whose bodies are still in the world: the old bodies go
+// with the old map, so no query meets a body of a sector that no longer exists.
+TEST_F(MapTest, ASecondLoadReplacesTheBodies)
+{
+    ObjectDef crate;
+    crate.name = "Crate.ob";
+    crate.collisionSize = {16, 16};
+    objectDefs.push_back(crate);
+    const std::string crates = "[header]\nobjectsCount=2\n[object0]\nobjectType=Crate.ob\npos=10,10\n"
+                               "[object1]\nobjectType=Crate.ob\npos=20,20\n";
+    load(mapText({1000, 1000}, {{rect(0, 0, 1000, 1000), ""}, {rect(100, 100, 300, 300), ""},
+                                {rect(500, 500, 300, 300), ""}},
+                 crates));
+    ASSERT_EQ(physicsWorld->GetBodyCount(), 5);
+
+    testutil::writeFile("Data/Maps/second.map",
+                        mapText({1000, 1000}, {{rect(0, 0, 1000, 1000), ""}, {rect(600, 100, 100, 100), ""}}));
+    loadMap("Data\\Maps\\second.map"); // no reset of the world in between
+    EXPECT_EQ(physicsWorld->GetBodyCount(), 2);
+    EXPECT_EQ(query(at(150, 150)), V{0});
+    EXPECT_EQ(query(at(650, 150)), V{1});
+    EXPECT_EQ(query(sf::FloatRect(0, 0, 999, 999)), (V{0, 1}));
+}
+
+// Counts in the header only bound the numbers read: the lists hold what the
+// file holds, however large the numbers it names.
+TEST_F(MapTest, ListsAreSizedByWhatTheFileHolds)
+{
+    ObjectDef crate;
+    crate.name = "Crate.ob";
+    crate.collisionSize = {16, 16};
+    objectDefs.push_back(crate);
+    struct Case {
+        const char* what;
+        std::string text;
+        std::size_t vertices, sectors, objects;
+    };
+    const std::string square = "[sector0]\nverts=0,1,2,3\n";
+    const Case cases[] = {
+        {"vertex 1999999999", "[header]\nsectorsCount=1\nvertsCount=2000000000\nmapSize=100,100\n[verts]\n"
+                              "pos0=0,0\npos1999999999=100,0\npos2=100,100\npos3=0,100\n"
+                              "[sector0]\nverts=0,1999999999,2,3\n",
+         4, 1, 0},
+        {"vertex 299999999", "[header]\nsectorsCount=1\nvertsCount=300000000\nmapSize=100,100\n[verts]\n"
+                             "pos0=0,0\npos1=100,0\npos2=100,100\npos299999999=0,100\n"
+                             "[sector0]\nverts=0,1,2,299999999\n",
+         4, 1, 0},
+        {"object 1999999999", "[header]\nsectorsCount=1\nvertsCount=4\nobjectsCount=2000000000\nmapSize=100,100\n"
+                              "[verts]\npos0=0,0\npos1=100,0\npos2=100,100\npos3=0,100\n" + square +
+                              "[object1999999999]\nobjectType=Crate.ob\npos=50,50\n",
+         4, 1, 1},
+        {"sector 65535", "[header]\nsectorsCount=65536\nvertsCount=4\nmapSize=100,100\n"
+                         "[verts]\npos0=0,0\npos1=100,0\npos2=100,100\npos3=0,100\n" + square +
+                         "[sector65535]\nverts=0,1,2\n",
+         4, 2, 0},
+    };
+    for (const Case& c : cases) {
+        load(c.text);
+        EXPECT_EQ(currentMap.vertices.size(), c.vertices) << c.what;
+        ASSERT_EQ(currentMap.sectors.size(), c.sectors) << c.what;
+        EXPECT_EQ(currentMap.objects.size(), c.objects) << c.what;
+        // The vertices are found under their numbers.
+        EXPECT_EQ(currentMap.sectors[0].points, (Polygon{{0, 0}, {100, 0}, {100, 100}, {0, 100}})) << c.what;
+        EXPECT_EQ(currentMap.sectors.back().index, c.sectors - 1) << c.what;
+    }
+    EXPECT_NE(log().find("Found 1/2000000000 valid map objects"), std::string::npos);
+    EXPECT_NE(log().find("claims 300000000 vertices but holds 4; reading 4"), std::string::npos);
+}
+
+// Outlines that walk the same points again are folded before the tessellator
+// and the clipper see them; an outline too long to triangulate is refused.
+TEST_F(MapTest, RepeatedAndOverlongOutlines)
+{
+    const std::string corners = "[verts]\npos0=0,0\npos1=100,0\npos2=100,100\npos3=0,100\n";
+    auto laps = [](const std::string& lap, int times) {
+        std::string list;
+        for (int i = 0; i < times; ++i)
+            list += (i ? "," : "") + lap;
+        return list;
+    };
+    std::string circle = "[verts]\n", circleList;
+    const int circlePoints = 100000;
+    for (int i = 0; i < circlePoints; ++i) {
+        const double a = 6.283185307179586 * i / circlePoints;
+        circle += "pos" + std::to_string(4 + i) + "=" + std::to_string(500 + 400 * std::cos(a)) + "," +
+                  std::to_string(500 + 400 * std::sin(a)) + "\n";
+        circleList += (i ? "," : "") + std::to_string(4 + i);
+    }
+    const std::string header = "[header]\nsectorsCount=5\nvertsCount=200000\nmapSize=1000,1000\n";
+    load(header + corners + circle + "[sector0]\nverts=" + laps("0,1,2,3", 16384) + "\n" +
+         "[sector1]\nverts=" + circleList + "\n" +
+         "[sector2]\nverts=" + laps("0,1,2,3", 262145) + "\n" +            // more items than are read
+         "[sector3]\nverts=0,0,1,1,2,3,3\n" +
+         "[sector4]\nverts=" + laps("0,2,1,3", 4096) + "\n");              // a bow-tie, 4,096 times
+    const auto& s = currentMap.sectors;
+    ASSERT_EQ(s.size(), 5u);
+    EXPECT_EQ(s[0].points.size(), 4u);
+    EXPECT_TRUE(s[1].points.empty());
+    EXPECT_TRUE(s[1].fixtures.empty());
+    EXPECT_TRUE(s[2].points.empty());
+    EXPECT_EQ(s[3].points.size(), 4u);
+    EXPECT_EQ(s[4].points.size(), 4u);
+    EXPECT_NEAR(fixtureArea(s[4]), 5000.f, 1.f); // the bow-tie's two triangles
+    EXPECT_NEAR(fixtureArea(s[3]), 5000.f, 1.f); // the rest of the square
+    EXPECT_NE(log().find("Warning: Map Data\\Maps\\test.map: sector 1 has an outline of 100000 points, more than "
+                         "8192; left without area"),
+              std::string::npos);
+    EXPECT_NE(log().find("sector 2 lists 1048580 vertices, more than 1048576; left without area"),
+              std::string::npos);
+}
+
+// A sector under one later sector that contains it keeps no fixtures, as under
+// a cover made of several; partly covered sectors keep what shows.
+TEST_F(MapTest, StackedSectorsShowOnlyTheTop)
+{
+    std::vector<TestSector> sectors{{rect(0, 0, 1000, 1000), ""}};
+    for (int i = 0; i < 60; ++i)
+        sectors.push_back({rect(100, 100, 200, 200), ""}); // 1..60, one outline
+    sectors.push_back({rect(500, 500, 100, 100), ""});       // 61: under 62
+    sectors.push_back({rect(450, 450, 300, 300), ""});       // 62: half under 63
+    sectors.push_back({rect(600, 450, 300, 300), ""});       // 63
+    sectors.push_back({rect(50, 600, 100, 100), ""});        // 64: under 65 and 66 together
+    sectors.push_back({rect(40, 590, 60, 200), ""});         // 65
+    sectors.push_back({rect(100, 590, 60, 200), ""});        // 66
+    load(mapText({1000, 1000}, sectors));
+    const auto& s = currentMap.sectors;
+    for (int i = 1; i < 60; ++i)
+        EXPECT_TRUE(s[i].fixtures.empty()) << i;
+    EXPECT_NEAR(fixtureArea(s[60]), 200.f * 200.f, 1.f);
+    EXPECT_TRUE(s[61].fixtures.empty());
+    EXPECT_NEAR(fixtureArea(s[62]), 150.f * 300.f, 1.f);
+    EXPECT_NEAR(fixtureArea(s[64]), 0.f, 1.f);
+    EXPECT_EQ(query(at(150, 150)), V{60});
+    EXPECT_EQ(query(at(550, 550)), V{62});
+    EXPECT_EQ(query(at(70, 650)), V{65});
+    EXPECT_EQ(query(at(130, 650)), V{66});
+}
+
+// Numbers of the map that the physics and the drawing cannot use are read as
+// their defaults, with the file and key named.
+TEST_F(MapTest, NumbersOutOfRange)
+{
+    ObjectDef crate;
+    crate.name = "Crate.ob";
+    crate.collisionSize = {16, 16};
+    objectDefs.push_back(crate);
+    load(mapText({-5, 10}, {{rect(0, 0, 100, 100), "textureOffset=0,2147483647\n"}},
+                 "[header]\nobjectsCount=1\n[object0]\nobjectType=Crate.ob\npos=1e30,5\n"
+                 "[startZones]\nrect0=3e38,0,3e38,10\n"));
+    EXPECT_EQ(currentMap.mapSize, sf::Vector2i(0, 0));
+    ASSERT_EQ(currentMap.objects.size(), 1u);
+    EXPECT_EQ(currentMap.objects[0].position, sf::Vector2f(0, 0));
+    EXPECT_EQ(currentMap.sectors[0].textureOffset, sf::Vector2f(0, 0));
+    EXPECT_EQ(currentMap.startPosition, sf::Vector2f(0, 0));
+    for (const char* line : {"Map Data\\Maps\\test.map: [header] mapSize out of range; read as 0,0",
+                             "Map Data\\Maps\\test.map: [object0] pos out of range; read as 0,0",
+                             "Map Data\\Maps\\test.map: [sector0] textureOffset out of range; read as 0,0",
+                             "Map Data\\Maps\\test.map: [startZones] rect0 out of range; starting at 0,0"})
+        EXPECT_NE(log().find(std::string("Warning: ") + line), std::string::npos) << line;
 }

@@ -1,7 +1,11 @@
 #include "MapFixture.h"
 #include "world/ImageSets.h"
 
+#include <box2d/box2d.h>
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using testutil::writeFile;
 
@@ -21,7 +25,6 @@ class ObjectDefsTest : public mapfixture::MapTest {};
 
 TEST_F(ObjectDefsTest, KeysImagesAndCollisionSizes)
 {
-    textureImages.clear();
     addImage("Crate", {0, 0, 64, 32});
     writeFile("Data/Objects/Crate.ob", "[object]\nimage=Crate\n");
     writeFile("Data/Objects/Thin.ob", "[object]\nimage=Crate\ncollisionSize=0,10\n");
@@ -56,5 +59,48 @@ TEST_F(ObjectDefsTest, KeysImagesAndCollisionSizes)
     loadObjectDef("Data/Objects/missing.ob");
     EXPECT_EQ(objectDefs.size(), 4u);
     EXPECT_NE(log().find("Error: Failed to load file Data/Objects/missing.ob"), std::string::npos);
-    textureImages.clear();
+}
+
+// Numbers the physics cannot use are refused where they are read, with the
+// file and key named, and the default taken.
+TEST_F(ObjectDefsTest, NumbersOutOfRangeTakeTheDefault)
+{
+    struct Case {
+        const char* keys;
+        float mass;
+        sf::Vector2i collisionSize;
+        float scale;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {"mass=1e38\ncollisionSize=32,32\n", 0.f, {32, 32}, 1.f, "Bad.ob: mass 1e38 out of range"},
+        {"mass=-2\ncollisionSize=32,32\n", 0.f, {32, 32}, 1.f, "Bad.ob: mass -2 out of range"},
+        {"mass=5\ncollisionSize=2000000000,8\n", 5.f, {0, 0}, 1.f, "Bad.ob: collisionSize 2000000000,8 out of range"},
+        {"mass=5\ncollisionSize=-2147483648,8\n", 5.f, {0, 0}, 1.f, "Bad.ob: collisionSize -2147483648,8 out of range"},
+        {"mass=5\nobjectScale=-1\n", 5.f, {0, 0}, 1.f, "Bad.ob: objectScale -1 out of range"},
+        {"mass=100000\ncollisionSize=16384,16384\nobjectScale=2\n", 1e5f, {16384, 16384}, 2.f, nullptr},
+    };
+    for (const Case& c : cases) {
+        objectDefs.clear();
+        writeFile("Data/Objects/Bad.ob", std::string("[object]\n") + c.keys);
+        loadObjectDef("Data/Objects/Bad.ob");
+        ASSERT_EQ(objectDefs.size(), 1u) << c.keys;
+        const ObjectDef& def = objectDefs[0];
+        EXPECT_FLOAT_EQ(def.mass, c.mass) << c.keys;
+        EXPECT_EQ(def.collisionSize, c.collisionSize) << c.keys;
+        EXPECT_FLOAT_EQ(def.objectScale, c.scale) << c.keys;
+        if (c.warning) {
+            EXPECT_NE(log().find(std::string("Warning: Data/Objects/") + c.warning), std::string::npos) << log();
+        }
+
+        // Whatever the file said, the body stays finite under the world step.
+        load(mapfixture::mapText({200, 200}, {{mapfixture::rect(0, 0, 200, 200), ""}},
+                     "[header]\nobjectsCount=1\n[object0]\nobjectType=Bad.ob\npos=100,100\n"));
+        ASSERT_EQ(currentMap.objects.size(), 1u);
+        b2Body* body = currentMap.objects[0].body;
+        body->ApplyLinearImpulseToCenter(b2Vec2(1.f, 0.f), true);
+        for (int i = 0; i < 10; ++i)
+            physicsWorld->Step(1.f / 60.f, 8, 3);
+        EXPECT_TRUE(std::isfinite(body->GetPosition().x) && std::isfinite(body->GetMass())) << c.keys;
+    }
 }

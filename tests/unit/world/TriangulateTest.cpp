@@ -82,14 +82,23 @@ TEST(SectorClipping, DifferenceAndRectangles)
     ASSERT_EQ(areas.size(), 1u);
     EXPECT_EQ(areas[0].holes.size(), 1u);
 
-    // An island inside a hole is an area again.
-    const ClipPath ring = path(square(2, 2, 6));
-    const ClipPath island = path(square(4, 4, 2));
-    const ClipPath ringHole = path(square(3, 3, 4));
-    areas = clipDifference(ring, {&ringHole});
-    ASSERT_EQ(areas.size(), 1u);
+    // An island inside a hole is an area again: a clip square with a square of
+    // the opposite winding inside it (non-zero: not clipped there) leaves a
+    // frame with a hole and, in the hole, the island.
+    const ClipPath hole = path(square(2, 2, 6));
+    const ClipPath island = path(square(4, 4, 2, true));
+    areas = clipDifference(outer, {&hole, &island});
+    ASSERT_EQ(areas.size(), 2u);
     EXPECT_EQ(areas[0].holes.size(), 1u);
-    (void)island;
+    EXPECT_TRUE(areas[1].holes.empty());
+    float total = 0.f;
+    for (const ClippedArea& a : areas) {
+        Polygon triangles;
+        ASSERT_TRUE(triangulate(a.outline, a.holes, triangles));
+        total += area(triangles);
+    }
+    EXPECT_NEAR(total, 100.f - 36.f + 4.f, 0.01f);
+    EXPECT_NEAR(area([&] { Polygon t; triangulate(areas[1].outline, {}, t); return t; }()), 4.f, 0.01f);
 
     // Fully covered: nothing left.
     const ClipPath cover = path(square(-1, -1, 12));
