@@ -29,9 +29,10 @@ seed_all() {
     local bad="$src/tests/data/bad"
     local ini=("$src"/content/Data/*/*.ini "$src"/content/Data/Objects/*.ob "$src"/content/Data/Textures.ini
                "$src"/content/uiConfig.ini "$src"/tests/e2e/fixtures/Data/*/*)
+    ini+=("$here"/seeds/ini/*)
     seed iniload "${ini[@]}" "$bad"/*
     seed iniroundtrip "${ini[@]}" "$bad"/*
-    seed map "$src"/tests/e2e/fixtures/Data/Maps/*.map "$build"/run/Data/Maps/ZQR_SkidPad.map "$bad"/*.map
+    seed map "$src"/tests/e2e/fixtures/Data/Maps/*.map "$src"/build/run/Data/Maps/ZQR_SkidPad.map "$bad"/*.map
     seed vehicle "$src"/content/Data/Cars/*.ini "$bad"/car_*
     seed objects "$src"/content/Data/Objects/*.ob "$src"/content/Data/Images/*.ini "$bad"/*.ob "$bad"/imageset_*
     seed history "$bad"/*.dat
