@@ -341,10 +341,11 @@ TEST_F(BadContent, EveryFileLoadsOnAndIsNamed)
         bool named = false;
         for (const std::string& line : problems)
             named = named || line.find(name) != std::string::npos;
-        if (c.outcome == Outcome::Warns)
+        if (c.outcome == Outcome::Warns) {
             EXPECT_TRUE(named) << "no warning or error names " << name << ":\n" << testutil::readFile("bad.log");
-        else if (c.outcome == Outcome::Clean)
+        } else if (c.outcome == Outcome::Clean) {
             EXPECT_TRUE(problems.empty()) << testutil::readFile("bad.log");
+        }
         clearMap();
         ++count;
     }
