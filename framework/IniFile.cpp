@@ -126,6 +126,35 @@ bool writeReplacing(const std::string& path, const std::string& text, std::strin
     return ok;
 }
 
+// A key as written so that it reads back the same: one that starts like a
+// comment or a section header gets a leading space (reading skips it), and a
+// trailing space is kept by a tab after it (reading trims spaces, then tabs).
+std::string writtenKey(const std::string& key)
+{
+    std::string out = key;
+    if (!out.empty() && (out[0] == '#' || out[0] == ';' || out[0] == '\'' || out[0] == '['))
+        out.insert(0, 1, ' ');
+    if (!out.empty() && out.back() == ' ')
+        out += '\t';
+    return out;
+}
+
+// A value as written so that it reads back the same: quoted (inner quotes
+// doubled) when it holds a line feed, starts with a quote, a space or an
+// equals sign (reading skips those) or ends with a carriage return.
+std::string writtenValue(const std::string& value)
+{
+    const bool quoted = !value.empty() && (value[0] == '"' || value[0] == '=' || isSpace(value[0]) ||
+                                           value.back() == '\r' || value.find('\n') != std::string::npos);
+    if (!quoted)
+        return value;
+    std::string out = "\"";
+    for (char c : value)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    out += '"';
+    return out;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -271,7 +300,7 @@ bool IniFile::save(const std::string& path)
             return a->order != b->order ? a->order < b->order : a->name < b->name;
         });
         for (const IniEntry* entry : entries)
-            text += entry->name + "=" + entry->value + "\n";
+            text += writtenKey(entry->name) + "=" + writtenValue(entry->value) + "\n";
     }
 
     // Write beside the target and rename over it, so that a full disk or a
@@ -526,30 +555,13 @@ void IniFile::setValue(const std::string& key, const std::string& value)
     if (!current_)
         return;
 
-    // Quote a value that starts with a quote, or from its first line feed on;
-    // quotes inside a quoted value are doubled.
-    bool quoted = !value.empty() && value[0] == '"';
+    // Values are held as they read back; save() quotes what needs it. A
+    // carriage return before a line feed cannot survive a save, so it goes now.
     std::string text;
-    for (char c : value) {
-        if (c == '\n') {
-            if (!quoted) {
-                quoted = true;
-                std::string doubled;
-                for (char d : text)
-                    doubled += d == '"' ? std::string("\"\"") : std::string(1, d);
-                text = doubled;
-            }
-            if (!text.empty() && text.back() == '\r')
-                text.pop_back();
-            text += '\n';
-        } else if (c == '"' && quoted) {
-            text += "\"\"";
-        } else {
-            text += c;
-        }
-    }
-    if (quoted)
-        text = "\"" + text + "\"";
+    text.reserve(value.size());
+    for (std::size_t i = 0; i < value.size(); ++i)
+        if (!(value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n'))
+            text += value[i];
 
     const std::string lookup = toLower(key);
     auto it = current_->keys.find(lookup);

@@ -23,15 +23,88 @@ std::vector<Sector*> queryResult;
 std::vector<Sector*> queryRejected;
 b2Body* spareGround = nullptr;
 
-// Box2D turns a polygon it cannot use (points closer than half a linear slop,
-// or all in a line) into a 2 m box at the origin; such slivers are dropped.
+// Box2D (as Debian builds it, with its assertions on) aborts on a polygon it
+// cannot use; without them it makes a 2 m box at the origin. This repeats
+// its own tests on the triangle in the same float arithmetic: welding of
+// points closer than half a linear slop, the gift-wrapped hull, edge lengths
+// and the centroid's area. A simple threshold on the cross product is not
+// enough: far from the origin, nearly collinear points pass it and still
+// round to a line in the hull.
 bool usableTriangle(const b2Vec2& a, const b2Vec2& b, const b2Vec2& c)
 {
-    const float minLengthSquared = 0.25f * b2_linearSlop * b2_linearSlop;
-    if (b2DistanceSquared(a, b) <= minLengthSquared || b2DistanceSquared(b, c) <= minLengthSquared ||
-        b2DistanceSquared(a, c) <= minLengthSquared)
+    const b2Vec2 in[3] = {a, b, c};
+    for (const b2Vec2& v : in)
+        if (!std::isfinite(v.x) || !std::isfinite(v.y))
+            return false;
+    b2Vec2 ps[3];
+    int n = 0;
+    for (const b2Vec2& v : in) {
+        bool unique = true;
+        for (int j = 0; j < n; ++j)
+            if (b2DistanceSquared(v, ps[j]) < ((0.5f * b2_linearSlop) * (0.5f * b2_linearSlop)))
+                unique = false;
+        if (unique)
+            ps[n++] = v;
+    }
+    if (n < 3)
         return false;
-    return std::fabs(b2Cross(b - a, c - a)) > 1.0e-6f;
+
+    int i0 = 0;
+    float x0 = ps[0].x;
+    for (int i = 1; i < n; ++i) {
+        const float x = ps[i].x;
+        if (x > x0 || (x == x0 && ps[i].y < ps[i0].y)) {
+            i0 = i;
+            x0 = x;
+        }
+    }
+    int hull[4];
+    int m = 0;
+    int ih = i0;
+    for (;;) {
+        if (m == 4)
+            return false; // Box2D would run past its buffer: never hand it over
+        hull[m] = ih;
+        int ie = 0;
+        for (int j = 1; j < n; ++j) {
+            if (ie == ih) {
+                ie = j;
+                continue;
+            }
+            const b2Vec2 r = ps[ie] - ps[hull[m]];
+            const b2Vec2 v = ps[j] - ps[hull[m]];
+            const float cross = b2Cross(r, v);
+            if (cross < 0.0f)
+                ie = j;
+            if (cross == 0.0f && v.LengthSquared() > r.LengthSquared())
+                ie = j;
+        }
+        ++m;
+        ih = ie;
+        if (ie == i0)
+            break;
+    }
+    if (m != 3)
+        return false;
+
+    b2Vec2 h[3];
+    for (int i = 0; i < 3; ++i)
+        h[i] = ps[hull[i]];
+    for (int i = 0; i < 3; ++i) {
+        const b2Vec2 edge = h[(i + 1) % 3] - h[i];
+        if (!(edge.LengthSquared() > b2_epsilon * b2_epsilon))
+            return false;
+    }
+    // The centroid's area, as Box2D sums it from the first point.
+    const b2Vec2 s = h[0];
+    float area = 0.0f;
+    for (int i = 0; i < 3; ++i) {
+        const b2Vec2 p1 = h[0] - s;
+        const b2Vec2 p2 = h[i] - s;
+        const b2Vec2 p3 = i + 1 < 3 ? h[i + 1] - s : h[0] - s;
+        area += 0.5f * b2Cross(p2 - p1, p3 - p1);
+    }
+    return area > b2_epsilon;
 }
 
 // Above this many later sectors over one sector (the background is under

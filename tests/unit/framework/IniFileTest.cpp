@@ -332,3 +332,38 @@ TEST(IniFile, ClearRestoresDefaults)
     ini.setString("k", "v"); // no current section any more
     EXPECT_TRUE(ini.getKeys().empty());
 }
+
+// Whatever a file holds, saving what was read and reading it again gives the
+// same keys and values: a settings file the program rewrites keeps every
+// value a user typed.
+TEST(IniFile, SavedFileReadsBackAsRead)
+{
+    TempDir dir;
+    struct Case {
+        const char* text;
+        const char* key;
+        const char* value;
+    };
+    const Case cases[] = {
+        {"[a]\nk=\"x\ny\"\n", "k", "x\ny"},            // a quoted value over two lines
+        {"[a]\n  #k=v\n", "#k", "v"},                   // a key that looks like a comment
+        {"[a]\n  ;k=v\n", ";k", "v"},
+        {"[a]\n  [k=v\n", "[k", "v"},                   // ... or like a section header
+        {"[a]\nk=\" v\"\n", "k", " v"},                 // quoted leading space
+        {"[a]\nk=\"=v\"\n", "k", "=v"},                 // quoted leading equals sign
+        {"[a]\nk=\"\"\"q\"\n", "k", "\"q"},             // quoted leading quote
+        {"[a]\nk=v\r\r\n", "k", "v\r"},                 // a carriage return of its own
+        {"[a]\nk\t \t=v\n", "k\t ", "v"},               // a key ending in a space
+    };
+    for (const Case& c : cases) {
+        IniFile first = loadText(c.text);
+        first.setSection("a");
+        ASSERT_EQ(first.getValue(c.key), c.value) << c.text;
+        ASSERT_TRUE(first.save("again.ini"));
+        IniFile second;
+        ASSERT_TRUE(second.load("again.ini"));
+        second.setSection("a");
+        EXPECT_EQ(second.getValue(c.key), c.value) << c.text << "\nwritten:\n" << testutil::readFile("again.ini");
+        EXPECT_EQ(second.getKeys().size(), 1u) << c.text;
+    }
+}

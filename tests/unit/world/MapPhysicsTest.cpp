@@ -84,3 +84,23 @@ TEST_F(MapTest, ObjectBodies)
     EXPECT_EQ(p->GetType(), b2_kinematicBody);
     EXPECT_TRUE(std::isfinite(p->GetWorldCenter().x));
 }
+
+// Outlines far from the origin triangulate into slivers that pass a plain
+// area test but that Box2D's hull rounds to a line: its assertion aborted
+// the program. Such triangles get no fixture; the rest of the sector does.
+TEST_F(MapTest, SliverTrianglesNeverReachBox2D)
+{
+    const std::vector<TestSector> sectors = {
+        {{{0, 0}, {100, 100}, {4416, 128}, {-5461.5f, -5461.5f}, {-5461.5f, -3456}, {-3405.5f, -3405.5f},
+          {-8141.5f, 100}, {2304, 0}},
+         ""},
+    };
+    load(mapText({8000, 8000}, sectors));
+    ASSERT_EQ(currentMap.sectors.size(), 1u);
+    EXPECT_FALSE(currentMap.sectors[0].fixtures.empty());
+    for (const Sector& s : currentMap.sectors)
+        for (const b2Fixture* f : s.fixtures) {
+            const auto* shape = static_cast<const b2PolygonShape*>(f->GetShape());
+            EXPECT_EQ(shape->m_count, 3);
+        }
+}
