@@ -142,8 +142,8 @@ void map(const std::string& file)
 
 void mapFinite()
 {
-    for (const sf::Vector2f& v : currentMap.vertices)
-        EXPECT_TRUE(std::isfinite(v.x) && std::isfinite(v.y));
+    for (const MapVertex& v : currentMap.vertices)
+        EXPECT_TRUE(std::isfinite(v.position.x) && std::isfinite(v.position.y));
     EXPECT_TRUE(std::isfinite(currentMap.startPosition.x) && std::isfinite(currentMap.startPosition.y));
     EXPECT_LE(currentMap.vertices.size(), 100000u);
     EXPECT_LE(currentMap.objects.size(), 10u);
