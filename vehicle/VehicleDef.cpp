@@ -42,6 +42,8 @@ struct DefReader {
 
     // Counts below 0 mean none; a count above the numbered sections the file
     // holds is cut to them, so a lying count cannot make a huge list.
+    static constexpr int maxListEntries = 256;
+
     int getCount(const std::string& key, const std::string& sectionBase, const std::string& what) const
     {
         const int claimed = std::max(ini.getInt(key, 0), 0);
@@ -49,7 +51,15 @@ struct DefReader {
         const int present = numbers.empty() ? 0 : numbers.back() + 1;
         if (claimed > present)
             orv::Log::warning("Vehicle " + path + " claims " + std::to_string(claimed) + " " + what + " but holds " + std::to_string(present) + "; reading " + std::to_string(present));
-        return std::min(claimed, present);
+        // One section numbered far out ("[gear1999999999]") would still make
+        // billions of entries: no vehicle has more than a few hundred.
+        const int count = std::min(claimed, present);
+        if (count > maxListEntries) {
+            orv::Log::warning("Vehicle " + path + ": " + std::to_string(count) + " " + what + " is more than " +
+                              std::to_string(maxListEntries) + "; reading " + std::to_string(maxListEntries));
+            return maxListEntries;
+        }
+        return count;
     }
 };
 

@@ -91,6 +91,12 @@ TEST_F(VehicleDefFile, CountsAreBoundedByWhatTheFileHolds)
     EXPECT_EQ(def->wheelMounts.size(), 2u);
     EXPECT_EQ(def->gears.size(), 4u);
     EXPECT_NE(log().find("claims 2000000000 wheel mounts but holds 2"), std::string::npos);
+
+    // One section numbered far out does not make billions of gears.
+    const VehicleDef* far = load("[info]\ngearsCount=2000000000\n[gear1999999999]\nratio=2\n");
+    ASSERT_NE(far, nullptr);
+    EXPECT_EQ(far->gears.size(), 2u + 256u);
+    EXPECT_NE(log().find("is more than 256"), std::string::npos);
 }
 
 TEST_F(VehicleDefFile, NonFiniteNumbersReadAsTheirDefaults)
