@@ -1,6 +1,9 @@
 #include "render/EffectQuads.h"
 
 #include "framework/Random.h"
+#include "render/DrawSubmit.h"
+
+#include <SFML/Graphics/RenderTarget.hpp>
 
 #include <cmath>
 
@@ -17,6 +20,17 @@ void appendQuad(sf::VertexArray& vertices, const sf::Vector2f& centre, const sf:
     vertices.append(sf::Vertex((centre + a - b) * zoom, colour, sf::Vector2f(right, top)));
     vertices.append(sf::Vertex((centre + a + b) * zoom, colour, sf::Vector2f(right, bottom)));
     vertices.append(sf::Vertex((centre - a + b) * zoom, colour, sf::Vector2f(left, bottom)));
+}
+
+void drawQuadBatch(sf::RenderTarget& target, const sf::VertexArray& vertices, const sf::Texture* texture,
+                   const sf::Shader* shader)
+{
+    if (vertices.getVertexCount() == 0)
+        return;
+    sf::RenderStates states(sf::BlendAlpha);
+    states.texture = texture;
+    states.shader = shader;
+    submitDraw(target, vertices, states);
 }
 
 float effectRandom(float lo, float hi)

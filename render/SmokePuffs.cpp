@@ -2,7 +2,6 @@
 
 #include "framework/ProgramClock.h"
 #include "framework/Random.h"
-#include "render/DrawSubmit.h"
 #include "render/EffectQuads.h"
 #include "render/SceneAssets.h"
 #include "vehicle/Vehicle.h"
@@ -137,9 +136,7 @@ void drawSmoke(sf::RenderTarget& target, const sf::Vector2f& camera, float zoom,
     if (smokePuffs.empty())
         return;
     buildSmokeVertices(vertices, camera, zoom);
-    sf::RenderStates states(sf::BlendAlpha);
-    states.texture = texture;
-    submitDraw(target, vertices, states);
+    drawQuadBatch(target, vertices, texture);
 }
 
 void clearSmoke()

@@ -2,7 +2,6 @@
 
 #include "framework/ProgramClock.h"
 #include "framework/Random.h"
-#include "render/DrawSubmit.h"
 #include "render/EffectQuads.h"
 #include "render/SceneAssets.h"
 #include "vehicle/Vehicle.h"
@@ -122,9 +121,7 @@ void drawTracks(sf::RenderTarget& target, const sf::Vector2f& camera, float zoom
     if (trackMarks.empty())
         return;
     buildTrackVertices(vertices, camera, zoom);
-    sf::RenderStates states(sf::BlendAlpha);
-    states.texture = texture;
-    submitDraw(target, vertices, states);
+    drawQuadBatch(target, vertices, texture);
 }
 
 void clearTracks()

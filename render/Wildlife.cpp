@@ -2,7 +2,6 @@
 
 #include "framework/ProgramClock.h"
 #include "framework/Random.h"
-#include "render/DrawSubmit.h"
 #include "render/EffectQuads.h"
 #include "world/Map.h"
 #include "world/MapPhysics.h"
@@ -254,13 +253,7 @@ void drawWildlife(sf::RenderTarget& target, bool flying, bool shadow, const sf::
 {
     static sf::VertexArray& vertices = *new sf::VertexArray(sf::Quads);
     buildWildlifeVertices(vertices, flying, shadow, camera, zoom);
-    if (vertices.getVertexCount() == 0)
-        return;
-    sf::RenderStates states(sf::BlendAlpha);
-    states.texture = texture;
-    if (shadow)
-        states.shader = shadowShader;
-    submitDraw(target, vertices, states);
+    drawQuadBatch(target, vertices, texture, shadow ? shadowShader : nullptr);
 }
 
 void clearWildlife()
