@@ -302,9 +302,10 @@ regions() {
         -format '%[fx:mean.r*255] %[fx:mean.g*255] %[fx:mean.b*255] %[fx:standard_deviation*255] %k\n' info:
 }
 
-# difference A B OUT: OUT is white where the two pictures differ, black where
-# they are the same; `regions OUT ...` then gives the changed share (R / 255).
-difference() {
+# difference_mask A B OUT: OUT is white where the two pictures differ, black
+# where they are the same; `regions OUT ...` then gives the changed share
+# (R / 255).
+difference_mask() {
     convert "$1" "$2" -alpha off -compose difference -composite -colorspace gray -threshold 0 "$3"
 }
 

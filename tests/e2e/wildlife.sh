@@ -24,7 +24,7 @@ wait_log "Found 0/0 valid map objects"
 # animal is a small patch that changed between two pictures: count them.
 MEADOW=560x560+700+20
 animals_between() {
-    difference "$WORK/$1.mpc" "$WORK/$2.mpc" "$WORK/changed.mpc"
+    difference_mask "$WORK/$1.mpc" "$WORK/$2.mpc" "$WORK/changed.mpc"
     convert "$WORK/changed.mpc" -crop "$MEADOW" +repage -define connected-components:verbose=true \
         -define connected-components:area-threshold=2 -connected-components 8 null: 2>/dev/null |
         awk '/gray\(255\)|graya\(255/ { n++ } END { print n + 0 }'
