@@ -118,15 +118,20 @@ check "${c[3]}" 'r > 255 * 0.02' "the water did not move"
 # long frames would be few.
 rows_on_screen() { # rows_on_screen FILE: the grey level of each screen row east of the objects
     import -window "$WIN" -crop 400x720+820+0 +repage miff:- 2>/dev/null |
-        convert - -colorspace gray -scale 1x720! -depth 16 -compress none pgm:- |
+        convert - -colorspace gray -scale 1x720! -depth 16 -compress none pgm:- 2>/dev/null |
         awk 'NR > 3 { for (i = 1; i <= NF; i++) print $i / 257 }' >"$1"
 }
-rows_on_screen "$WORK/rows_a"
+for attempt in $(seq 1 20); do
+    rows_on_screen "$WORK/rows_a"
+    [ "$(wc -l <"$WORK/rows_a")" -eq 720 ] && break
+done
 xdotool keydown w
 still=0
 travelled=0
 for attempt in $(seq 1 100); do
     rows_on_screen "$WORK/rows_b"
+    # A capture can fail while the machine is busy: take another.
+    [ "$(wc -l <"$WORK/rows_b")" -eq 720 ] || continue
     dy=$(best_shift "$WORK/rows_a" "$WORK/rows_b" 500)
     mv "$WORK/rows_b" "$WORK/rows_a"
     travelled=$((travelled + dy))
