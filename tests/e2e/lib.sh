@@ -267,3 +267,99 @@ ini_value() { # ini_value FILE KEY: the first value of KEY in FILE
 expect_eq() {
     [ "$1" = "$2" ] || fail "${3:-value}: expected '$2', got '$1'"
 }
+
+# --- pictures from inside the program (F12) and measurements on them.
+
+SHOTS=0
+# screenshot NAME: F12, waits for the log's "Saved screenshot to" line and
+# moves that picture to $WORK/NAME.png, with a copy in $WORK/NAME.mpc that
+# ImageMagick reads without decoding it again for every measurement.
+screenshot() {
+    local i file
+    SHOTS=$((SHOTS + 1))
+    xdotool key F12
+    for i in $(seq 1 200); do
+        [ "$(grep -c "Saved screenshot to " "$WORK/Tarnwick.log" || true)" -ge "$SHOTS" ] && break
+        sleep 0.05
+    done
+    file=$(sed -n 's/.*Saved screenshot to \(screenshot_[0-9_]*\.png\)$/\1/p' "$WORK/Tarnwick.log" | tail -n1)
+    [ -s "$WORK/$file" ] || fail "screenshot $SHOTS ($1) missing"
+    mv "$WORK/$file" "$WORK/$1.png"
+    convert "$WORK/$1.png" "$WORK/$1.mpc"
+}
+
+# regions IMAGE WxH+X+Y...: one line per region, "R G B SPREAD COLOURS": the
+# mean of each channel (0-255), the standard deviation of its grey levels
+# (0-255) and its count of distinct colours. One process for all of them: on
+# a loaded machine starting ImageMagick costs more than measuring.
+regions() {
+    local image="$1" geometry args=()
+    shift
+    for geometry in "$@"; do
+        args+=(\( -clone 0 -crop "$geometry" +repage \))
+    done
+    convert "$image" -alpha off "${args[@]}" -delete 0 \
+        -format '%[fx:mean.r*255] %[fx:mean.g*255] %[fx:mean.b*255] %[fx:standard_deviation*255] %k\n' info:
+}
+
+# difference_mask A B OUT: OUT is white where the two pictures differ, black
+# where they are the same; `regions OUT ...` then gives the changed share
+# (R / 255).
+difference_mask() {
+    convert "$1" "$2" -alpha off -compose difference -composite -colorspace gray -threshold 0 "$3"
+}
+
+# profile IMAGE WxH+X+Y rows|cols: the region's mean grey level (0-255) per
+# row or per column, one a line.
+profile() {
+    local w h
+    read -r w h <<<"$(convert "$1" -crop "$2" +repage -format '%w %h' info:)"
+    local size="1x$h!"
+    [ "$3" = cols ] && size="${w}x1!"
+    convert "$1" -alpha off -crop "$2" +repage -colorspace gray -scale "$size" -depth 16 -compress none pgm:- |
+        awk 'NR > 3 { for (i = 1; i <= NF; i++) print $i / 257 }'
+}
+
+# best_shift FILE_A FILE_B MAX: the shift s in [-MAX, MAX] for which line i
+# of profile A best matches line i + s of profile B (least mean square over
+# an overlap of at least a quarter of A).
+best_shift() {
+    awk -v max="$3" 'NR == FNR { a[n++] = $1; next } { b[m++] = $1 }
+        END {
+            best = ""
+            for (s = -max; s <= max; s++) {
+                sum = 0; c = 0
+                for (i = 0; i < n; i++) {
+                    j = i + s
+                    if (j < 0 || j >= m) continue
+                    d = a[i] - b[j]; sum += d * d; c++
+                }
+                if (c < n / 4) continue
+                if (best == "" || sum / c < err) { err = sum / c; best = s }
+            }
+            print best
+        }' "$1" "$2"
+}
+
+# camera_shift A B X W: "DX DY", how far the picture moved on screen from A to
+# B (a world point at (x, y) in A is at (x + DX, y + DY) in B), measured on
+# the still ground of the screen columns X to X + W.
+camera_shift() {
+    local dy dx h=720
+    profile "$1" "${4}x$h+$3+0" rows >"$WORK/.pa"
+    profile "$2" "${4}x$h+$3+0" rows >"$WORK/.pb"
+    dy=$(best_shift "$WORK/.pa" "$WORK/.pb" 500)
+    if [ "$dy" -ge 0 ]; then
+        profile "$1" "${4}x$((h - dy))+$3+0" cols >"$WORK/.pa"
+        profile "$2" "${4}x$((h - dy))+$3+$dy" cols >"$WORK/.pb"
+    else
+        profile "$1" "${4}x$((h + dy))+$3+$((-dy))" cols >"$WORK/.pa"
+        profile "$2" "${4}x$((h + dy))+$3+0" cols >"$WORK/.pb"
+    fi
+    dx=$(best_shift "$WORK/.pa" "$WORK/.pb" 40)
+    echo "$dx $dy"
+}
+
+# Comparisons of decimal numbers: above A B, below A B.
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
