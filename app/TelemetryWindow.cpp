@@ -3,7 +3,6 @@
 #include "app/AppSettings.h"
 #include "app/FrameLoop.h"
 #include "framework/Log.h"
-#include "framework/ScreenMessages.h"
 #include "vehicle/RunComparison.h"
 
 #include <imgui.h>
@@ -14,6 +13,13 @@
 #include <functional>
 
 namespace {
+
+// The window's place and its row of controls, fixed: the end-to-end tests
+// click them.
+const ImVec2 windowPos(760.0f, 20.0f);
+const ImVec2 windowSize(500.0f, 680.0f);
+constexpr float controlSpacing = 110.0f;
+constexpr float controlWidth = 95.0f;
 
 const ImU32 colourA = IM_COL32(90, 170, 255, 255);
 const ImU32 colourB = IM_COL32(255, 150, 60, 255);
@@ -227,28 +233,35 @@ void drawRunControls(DriveMonitor& monitor)
     State& s = state();
     bool recording = monitor.mode() == DriveMonitor::Mode::Recording;
     if (ImGui::Checkbox("Record", &recording)) {
-        if (recording)
+        if (recording) {
             monitor.startRecording(playerVehicle, currentMapName());
-        else
+            orv::Log::write("Recording started");
+        } else {
             monitor.stopRecording(playerVehicle);
+            orv::Log::write("Recording stopped after " + std::to_string(monitor.recording().inputs.size()) +
+                            " steps");
+        }
     }
     if (ImGui::IsItemHovered())
         ImGui::SetTooltip("Starts a run at rest where the vehicle stands, keeping every step's sample and input");
-    ImGui::SameLine();
-    if (ImGui::Button("Export CSV"))
+    // Fixed places on the row, so the buttons do not move with the labels.
+    ImGui::SameLine(controlSpacing);
+    if (ImGui::Button("Export CSV", ImVec2(controlWidth, 0)))
         exportTelemetry();
-    ImGui::SameLine();
+    ImGui::SameLine(2 * controlSpacing);
     const bool canReplay = monitor.hasRecording() && monitor.mode() != DriveMonitor::Mode::Recording;
     ImGui::BeginDisabled(!canReplay);
     if (monitor.mode() == DriveMonitor::Mode::Replaying) {
-        if (ImGui::Button("Stop Replay"))
+        if (ImGui::Button("Stop Replay", ImVec2(controlWidth, 0)))
             monitor.stopReplay();
-    } else if (ImGui::Button("Replay")) {
-        if (monitor.startReplay(playerVehicle))
+    } else if (ImGui::Button("Replay", ImVec2(controlWidth, 0))) {
+        if (monitor.startReplay(playerVehicle)) {
             s.abView = true;
+            orv::Log::write("Replay started");
+        }
     }
     ImGui::EndDisabled();
-    ImGui::SameLine();
+    ImGui::SameLine(3 * controlSpacing);
     ImGui::Checkbox("A/B", &s.abView);
 
     ImGui::SetNextItemWidth(200.0f);
@@ -257,7 +270,7 @@ void drawRunControls(DriveMonitor& monitor)
     ImGui::BeginDisabled(!monitor.hasRecording() || monitor.mode() == DriveMonitor::Mode::Recording);
     if (ImGui::Button("Save Recording")) {
         if (saveDriveRecording(s.recordingPath, monitor.recording()))
-            orv::postScreenMessage(std::string("Saved recording to ") + s.recordingPath, sf::Color::White);
+            orv::Log::info(std::string("Saved recording to ") + s.recordingPath);
     }
     ImGui::EndDisabled();
     ImGui::SameLine();
@@ -307,12 +320,13 @@ void exportTelemetry()
     const std::string name = telemetryCsvName(utc);
     // A failure is logged and shown by the writer.
     if (writeTelemetryCsv(name, samples))
-        orv::postScreenMessage("Saved telemetry to " + name, sf::Color::White);
+        orv::Log::info("Saved telemetry to " + name);
 }
 
 void drawTelemetryWindow()
 {
-    ImGui::SetNextWindowSize(ImVec2(520, 640), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowPos(windowPos, ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(windowSize, ImGuiCond_FirstUseEver);
     bool open = true;
     if (!ImGui::Begin("Telemetry", &open)) {
         ImGui::End();

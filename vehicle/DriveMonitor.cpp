@@ -1,8 +1,11 @@
 #include "vehicle/DriveMonitor.h"
 
+#include "framework/Log.h"
+
 #include <box2d/box2d.h>
 
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -146,6 +149,9 @@ void DriveMonitor::afterStep(Vehicle& vehicle)
         mode_ = Mode::Watching;
         replayFinished_ = true;
         replayHash_ = vehicleStateHash(vehicle);
+        orv::Log::write("Replay ended after " + std::to_string(step_) + " steps in " +
+                        (recording_.hasEndHash && replayHash_ == recording_.endHash ? "the recorded state"
+                                                                                     : "a different state"));
         // A loaded recording gets its samples from its first faithful replay.
         if (runA_.empty() && recording_.hasEndHash && replayHash_ == recording_.endHash)
             runA_ = runB_;

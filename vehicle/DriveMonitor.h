@@ -27,7 +27,8 @@ public:
     /// Restarts `vehicle` at the recording's start with its definition as it
     /// is now and feeds the recorded inputs; false without a recording.
     bool startReplay(Vehicle& vehicle);
-    /// Stops a replay before its end.
+    /// Stops a replay before its end. A replay that ends writes "Replay
+    /// ended after N steps in the recorded state" (or "a different state").
     void stopReplay();
     /// Takes a loaded recording as run A (its samples are unknown until it is
     /// replayed once).
