@@ -26,9 +26,19 @@ DriveMonitor::DriveMonitor()
     runB_.reserve(reservedRunSamples);
 }
 
+namespace {
+
+const b2Body* firstWheelOf(const Vehicle& vehicle)
+{
+    return vehicle.dynamics.wheels.empty() ? nullptr : vehicle.dynamics.wheels.front().body;
+}
+
+} // namespace
+
 bool DriveMonitor::sameVehicle(const Vehicle& vehicle) const
 {
-    return vehicle.body() == chassis_ && vehicle.definition();
+    return vehicle.body() == chassis_ && vehicle.definition() && vehicle.definition() == definition_ &&
+           firstWheelOf(vehicle) == firstWheel_;
 }
 
 void DriveMonitor::beginRun(Vehicle& vehicle, const b2Vec2& start, float angle)
@@ -36,6 +46,8 @@ void DriveMonitor::beginRun(Vehicle& vehicle, const b2Vec2& start, float angle)
     // Both runs start alike: at rest, new bodies, gear clock at 0.
     vehicle.restartAt(start, angle, 0.0);
     chassis_ = vehicle.body();
+    firstWheel_ = firstWheelOf(vehicle);
+    definition_ = vehicle.definition();
     step_ = 0;
     lastEngineLevel_ = vehicle.dynamics.engineLevel;
     live_.clear();

@@ -62,7 +62,10 @@ private:
     int step_ = 0;        ///< steps of the current run
     int watchStep_ = 0;   ///< steps while only watching
     float lastEngineLevel_ = 0.0f;
-    const b2Body* chassis_ = nullptr; ///< the run's vehicle; another one ends the run
+    // The run's vehicle: a respawn, a rebuild or another definition ends the run.
+    const b2Body* chassis_ = nullptr;
+    const b2Body* firstWheel_ = nullptr;
+    const VehicleDef* definition_ = nullptr;
     bool replayFinished_ = false;
     std::uint64_t replayHash_ = 0;
 };

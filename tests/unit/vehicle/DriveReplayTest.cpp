@@ -210,3 +210,20 @@ TEST_F(DriveReplayTest, TelemetryKeepsTenSecondsAndExportsEveryStep)
     EXPECT_FALSE(writeTelemetryCsv("no/such/folder/t.csv", monitor.runA()));
     vehicle.setStepObserver(nullptr);
 }
+
+TEST_F(DriveReplayTest, ARebuiltVehicleEndsTheRun)
+{
+    spawn(replayCar);
+    vehicle.setStepObserver(&monitor);
+    monitor.startRecording(vehicle, "flat");
+    driveFrames(100, true);
+    monitor.stopRecording(vehicle);
+    ASSERT_TRUE(monitor.startReplay(vehicle));
+    driveFrames(10, true);
+    EXPECT_EQ(monitor.mode(), DriveMonitor::Mode::Replaying);
+    vehicle.setKind(0); // the same kind chosen again: new wheels, a new start
+    driveFrames(10, true);
+    EXPECT_EQ(monitor.mode(), DriveMonitor::Mode::Watching);
+    EXPECT_FALSE(monitor.replayFinished());
+    vehicle.setStepObserver(nullptr);
+}
