@@ -35,6 +35,7 @@ void loadSettings()
     appSettings.showHelp = ini.getBool("showHelp", defaults.showHelp);
     appSettings.showMinimap = ini.getBool("showMinimap", defaults.showMinimap);
     appSettings.physicsDebug = ini.getBool("physicsDebug", defaults.physicsDebug);
+    appSettings.showTelemetry = ini.getBool("showTelemetry", defaults.showTelemetry);
 }
 
 void saveSettings()
@@ -58,6 +59,7 @@ void saveSettings()
     ini.setBool("showHelp", appSettings.showHelp);
     ini.setBool("showMinimap", appSettings.showMinimap);
     ini.setBool("physicsDebug", appSettings.physicsDebug);
+    ini.setBool("showTelemetry", appSettings.showTelemetry);
 
     ini.save(settingsFileName);
 }

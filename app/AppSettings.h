@@ -13,6 +13,7 @@ struct AppSettings {
     bool showHelp = false;
     bool showMinimap = false;
     bool physicsDebug = false;
+    bool showTelemetry = false;
 };
 
 /// The process-wide settings.

@@ -4,6 +4,7 @@
 #include "app/FrameProfile.h"
 #include "app/Hud.h"
 #include "app/OptionsWindow.h"
+#include "app/TelemetryWindow.h"
 #include "app/TuningEditor.h"
 #include "audio/Ambience.h"
 #include "audio/Audio.h"
@@ -63,8 +64,10 @@ void start()
 {
     resetPhysicsWorld();
     loadMapOrSay(defaultMapPath);
+    frameLoop.mapPath = defaultMapPath;
     playerVehicle.forgetBodies();
     playerVehicle.spawn(*physicsWorld, 0, true, currentMap.startPosition);
+    attachDriveMonitor();
     if (!orv::ImGuiSfml::isActive())
         orv::ImGuiSfml::start(orv::window());
     initEffects();
@@ -161,6 +164,8 @@ void handleHotKeys()
         spawnParkedVehicle();
     if (orv::wasKeyPressed(K::H, true))
         soundHorn();
+    if (orv::wasKeyPressed(K::T, true))
+        appSettings.showTelemetry = !appSettings.showTelemetry;
 }
 
 } // namespace
@@ -184,6 +189,7 @@ void switchMap(const std::string& path)
     playerVehicle.forgetBodies();
     resetPhysicsWorld();
     loadMapOrSay(path);
+    frameLoop.mapPath = path;
     clearSmoke();
     clearTracks();
     clearWildlife();
@@ -282,6 +288,8 @@ void runFrameLoop()
         drawHudText(playerVehicle);
         if (appSettings.showTuningEditor)
             drawTuningEditor();
+        if (appSettings.showTelemetry)
+            drawTelemetryWindow();
 
         frameProfileSection("display");
         orv::display();

@@ -13,6 +13,7 @@ struct FrameLoopState {
     bool quitRequested = false;
     double lastHornTime = 0.0; ///< program clock of the last horn
     bool audioPanelRequested = false; ///< the Options window's "Audio Panel" button
+    std::string mapPath; ///< the map last loaded, as it was asked for
 };
 
 /// The process-wide loop state, read by the on-screen windows.

@@ -116,6 +116,7 @@ void drawOptionsWindow()
     separatorHeading("UI");
     ImGui::Checkbox("Show Help (F1)", &appSettings.showHelp);
     ImGui::Checkbox("Show Tuning Editor (E)", &appSettings.showTuningEditor);
+    ImGui::Checkbox("Show Telemetry (T)", &appSettings.showTelemetry);
 
     ImGui::Separator();
     buttonGap();

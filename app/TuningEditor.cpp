@@ -1,6 +1,8 @@
 #include "app/TuningEditor.h"
 
 #include "app/AppSettings.h"
+#include "app/DrivingTestsPanel.h"
+#include "app/EditTracking.h"
 #include "app/FrameLoop.h"
 #include "app/Hud.h"
 #include "audio/Audio.h"
@@ -268,17 +270,25 @@ void drawTuningEditor()
     VehicleDef* def = kind >= 0 && kind < static_cast<int>(vehicleDefs.size())
                           ? &vehicleDefs[static_cast<std::size_t>(kind)]
                           : nullptr;
+    if (def)
+        beginEditTracking(vehicle, *def);
 
     if (ImGui::BeginMenuBar()) {
         if (ImGui::BeginMenu("File")) {
             if (ImGui::MenuItem("Save", nullptr, false, def != nullptr)) {
                 const bool saved = saveVehicleDef(vehicleFilePath(def->name), *def);
                 // A failure has been logged and shown by the saver itself.
-                if (saved)
+                if (saved) {
+                    noteDefinitionSaved(*def);
                     orv::postScreenMessage(saveMessage(def->name, true), sf::Color::White);
+                }
             }
+            if (def)
+                drawRevertItem(vehicle, *def);
             ImGui::EndMenu();
         }
+        if (def)
+            drawEditMenu(vehicle, *def);
         ImGui::EndMenuBar();
     }
 
@@ -291,15 +301,18 @@ void drawTuningEditor()
     ImGui::BeginChild("Tuning", ImVec2(0.0f, -ImGui::GetFrameHeightWithSpacing()));
     drawHeaderImage(vehicle, *def);
     ImGui::BeginGroup();
-    ImGui::TextUnformatted(def->name.c_str());
+    ImGui::Text("%s%s", def->name.c_str(), changedMark(*def));
     ImGui::TextUnformatted(vehicleFilePath(def->name).c_str());
     ImGui::EndGroup();
+    drawChangedValues(*def);
     ImGui::Separator();
     bodySection(vehicle, *def);
     soundSection(*def);
     wheelSection(vehicle, *def);
     gearSection(vehicle, *def);
+    drawDrivingTestsSection(*def);
     ImGui::EndChild();
+    endEditTracking(*def);
 
     ImGui::Separator();
     ImGui::Text("%.1fkm/h", static_cast<double>(vehicle.speed() * 3.6f));

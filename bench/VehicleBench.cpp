@@ -8,6 +8,8 @@
 #include "GeneratedMap.h"
 #include "framework/Log.h"
 #include "framework/ProgramClock.h"
+#include "vehicle/DriveMonitor.h"
+#include "vehicle/DrivingTests.h"
 #include "vehicle/Vehicle.h"
 #include "vehicle/VehicleDef.h"
 #include "world/Map.h"
@@ -121,5 +123,56 @@ void BM_VehicleFixedStep(benchmark::State& state)
     state.counters["vehicle_overhead"] = perStep / worldOnly;
 }
 BENCHMARK(BM_VehicleFixedStep)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+
+// The same step with the telemetry watching: its ring must not allocate, and
+// telemetry_overhead is the step with it against the step without, both
+// measured here.
+void BM_VehicleStepWithTelemetry(benchmark::State& state)
+{
+    Scene scene;
+    for (int i = 0; i < 2000; ++i)
+        scene.step();
+    const double start = cpuSeconds();
+    for (int i = 0; i < 2000; ++i)
+        scene.step();
+    const double plain = (cpuSeconds() - start) / 2000.0;
+
+    DriveMonitor monitor;
+    scene.vehicle.setStepObserver(&monitor);
+    for (int i = 0; i < 2 * telemetryRingSamples; ++i)
+        scene.step(); // the ring wraps before counting starts
+    long long steps = 0;
+    const long long allocationsBefore = allocations.load();
+    const double timed = cpuSeconds();
+    for (auto _ : state) {
+        scene.step();
+        ++steps;
+    }
+    const double perStep = (cpuSeconds() - timed) / static_cast<double>(steps);
+    state.counters["allocs_per_step"] =
+        static_cast<double>(allocations.load() - allocationsBefore) / static_cast<double>(steps);
+    state.counters["telemetry_overhead"] = perStep / plain;
+    scene.vehicle.setStepObserver(nullptr);
+}
+BENCHMARK(BM_VehicleStepWithTelemetry)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
+
+// All four driving tests of the bench car: the budget is one second of CPU,
+// budget_ratio below 1 meets it.
+void BM_DrivingTests(benchmark::State& state)
+{
+    Scene scene;
+    const VehicleDef def = vehicleDefs.front();
+    double used = 0.0;
+    long long runs = 0;
+    for (auto _ : state) {
+        const double start = cpuSeconds();
+        benchmark::DoNotOptimize(runDrivingTests(def));
+        used += cpuSeconds() - start;
+        ++runs;
+    }
+    state.counters["cpu_s_per_vehicle"] = used / static_cast<double>(runs);
+    state.counters["budget_ratio"] = used / static_cast<double>(runs) / 1.0;
+}
+BENCHMARK(BM_DrivingTests)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

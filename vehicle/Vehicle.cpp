@@ -42,21 +42,57 @@ float usableDensity(float density)
     return density > 0.0f && std::isfinite(density) ? density : minDensity;
 }
 
+void Vehicle::createChassis(const b2Vec2& positionMetres, float angle)
+{
+    b2BodyDef def;
+    def.type = b2_dynamicBody;
+    def.position = positionMetres;
+    def.angle = angle;
+    def.gravityScale = 1.0f;
+    def.allowSleep = true;
+    body_ = world_->CreateBody(&def);
+    dynamics.body = body_;
+}
+
 void Vehicle::spawn(b2World& world, int kind, bool player, const sf::Vector2f& positionPixels)
 {
     assert(!body_ && "forget or destroy the old bodies before spawning again");
     world_ = &world;
+    ground_ = nullptr;
     player_ = player;
     accumulator_ = 0.0f;
-    b2BodyDef def;
-    def.type = b2_dynamicBody;
-    def.position.Set(positionPixels.x * metresPerPixel, positionPixels.y * metresPerPixel);
-    def.angle = 0.0f;
-    def.gravityScale = 1.0f;
-    def.allowSleep = true;
-    body_ = world.CreateBody(&def);
-    dynamics.body = body_;
+    createChassis(b2Vec2(positionPixels.x * metresPerPixel, positionPixels.y * metresPerPixel), 0.0f);
     setKind(kind);
+}
+
+void Vehicle::spawnDetached(b2World& world, b2Body* ground, const VehicleDef& def, const sf::Vector2f& positionPixels)
+{
+    assert(!body_ && "forget or destroy the old bodies before spawning again");
+    world_ = &world;
+    ground_ = ground;
+    player_ = false;
+    accumulator_ = 0.0f;
+    createChassis(b2Vec2(positionPixels.x * metresPerPixel, positionPixels.y * metresPerPixel), 0.0f);
+    kind_ = -1;
+    ownDefinition_ = std::make_unique<VehicleDef>(def);
+    build(ownDefinition_.get(), false);
+}
+
+void Vehicle::restartAt(const b2Vec2& positionMetres, float angle, double clock)
+{
+    if (!body_ || !world_)
+        return;
+    // A new chassis as well as new wheels: an old body carries contacts and
+    // sleep time that would make two starts differ.
+    const VehicleDef* def = dynamics.definition;
+    std::unique_ptr<VehicleDef> own = std::move(ownDefinition_);
+    destroyWheels();
+    world_->DestroyBody(body_);
+    createChassis(positionMetres, angle);
+    accumulator_ = 0.0f;
+    ownDefinition_ = std::move(own);
+    build(def, false);
+    dynamics.gearChangeTime = clock;
 }
 
 void Vehicle::setKind(int kind)
@@ -66,8 +102,11 @@ void Vehicle::setKind(int kind)
     const bool known = kind >= 0 && kind < static_cast<int>(vehicleDefs.size());
     kind_ = known ? kind : -1;
     ownDefinition_.reset();
-    const VehicleDef* def = known ? &vehicleDefs[static_cast<std::size_t>(kind)] : nullptr;
+    build(known ? &vehicleDefs[static_cast<std::size_t>(kind)] : nullptr, true);
+}
 
+void Vehicle::build(const VehicleDef* def, bool withLook)
+{
     body_->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
     body_->SetAngularVelocity(0.0f);
     world_->ClearForces();
@@ -84,11 +123,12 @@ void Vehicle::setKind(int kind)
         buildChassisFixture(*def);
     body_->ResetMassData();
 
-    if (def)
-        prepareAppearance(appearance, *def, orv::isWindowOpen());
-    else
-        clearAppearance(appearance);
-
+    if (withLook) {
+        if (def)
+            prepareAppearance(appearance, *def, orv::isWindowOpen());
+        else
+            clearAppearance(appearance);
+    }
     destroyWheels();
     VehicleDynamics& dyn = dynamics;
     dyn.gear = reverseGear;
@@ -175,7 +215,7 @@ void Vehicle::buildWheel(const VehicleDef& def, int mountIndex)
 
     b2FrictionJointDef brake;
     brake.bodyA = wheelBody;
-    brake.bodyB = groundBody();
+    brake.bodyB = ground_ ? ground_ : groundBody();
     brake.localAnchorA.SetZero();
     brake.localAnchorB.SetZero();
     brake.maxForce = 0.0f;
@@ -223,13 +263,19 @@ void Vehicle::fixedStep()
 {
     if (!world_)
         return;
-    stepVehicle(dynamics, physicsStep, orv::ProgramClock::now());
+    double now = orv::ProgramClock::now();
+    if (observer_)
+        observer_->beforeStep(*this, now);
+    stepVehicle(dynamics, physicsStep, now);
     world_->Step(physicsStep, 6, 2);
+    if (observer_)
+        observer_->afterStep(*this);
 }
 
 void Vehicle::forgetBodies()
 {
     body_ = nullptr;
+    ground_ = nullptr;
     dynamics.body = nullptr;
     dynamics.wheels.clear();
     dynamics.steeringWheels.clear();

@@ -13,6 +13,19 @@
 
 class b2Body;
 class b2World;
+class Vehicle;
+
+/// Watches (and may steer) every fixed step of one vehicle: telemetry,
+/// recording and replay hang here rather than in the frame loop.
+class StepObserver {
+public:
+    virtual ~StepObserver() = default;
+    /// Before the vehicle's step: may set its inputs and the clock the step
+    /// reads (`now`, the program clock unless changed).
+    virtual void beforeStep(Vehicle& vehicle, double& now) = 0;
+    /// After the vehicle's step and the world's.
+    virtual void afterStep(Vehicle& vehicle) = 0;
+};
 
 class Vehicle {
 public:
@@ -26,6 +39,13 @@ public:
     /// it as definition `kind` (none when out of range). Bodies of an earlier
     /// spawn must have been forgotten or destroyed.
     void spawn(b2World& world, int kind, bool player, const sf::Vector2f& positionPixels);
+    /// Spawns a vehicle of a private copy of `def` in a world of its own:
+    /// no picture, no sound, brakes held by `ground` (a static body there).
+    void spawnDetached(b2World& world, b2Body* ground, const VehicleDef& def, const sf::Vector2f& positionPixels);
+    /// Puts the vehicle at rest at `positionMetres` and `angle` with new wheel
+    /// bodies and a fresh drive state, as after building; the gear clock
+    /// starts at `clock`. The same call twice gives the same start.
+    void restartAt(const b2Vec2& positionMetres, float angle, double clock);
     /// Rebuilds the vehicle for definition `kind` of vehicleDefs: fixture,
     /// wheels, joints, drive state and appearance. An index out of range
     /// leaves a bare chassis without definition.
@@ -35,6 +55,9 @@ public:
     int stepPhysics(float frameSeconds);
     /// One fixed step: this vehicle's step, then the world's.
     void fixedStep();
+    /// The observer told of every fixed step (null for none); not owned.
+    void setStepObserver(StepObserver* observer) { observer_ = observer; }
+    StepObserver* stepObserver() const { return observer_; }
     /// Forgets every body without touching the world (it was destroyed).
     void forgetBodies();
     /// Destroys the chassis and wheels in the current world.
@@ -57,12 +80,16 @@ public:
     float pitchWobble = 0.0f; ///< engine sound wobble, kept between frames
 
 private:
+    void build(const VehicleDef* def, bool withLook);
+    void createChassis(const b2Vec2& positionMetres, float angle);
     void buildChassisFixture(const VehicleDef& def);
     void buildWheel(const VehicleDef& def, int mountIndex);
     void destroyWheels();
 
     b2World* world_ = nullptr;
     b2Body* body_ = nullptr;
+    b2Body* ground_ = nullptr; ///< null: the map's groundBody()
+    StepObserver* observer_ = nullptr;
     int kind_ = -1;
     bool player_ = false;
     float accumulator_ = 0.0f;

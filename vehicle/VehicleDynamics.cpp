@@ -105,6 +105,7 @@ void applyWheelForce(Wheel& wheel, const b2Vec2& local)
     wheel.body->ApplyForceToCenter(world, true);
     wheel.lastForce = world;
     wheel.lastLocalForce = local;
+    wheel.stepForce = local.y;
 }
 
 } // namespace
@@ -198,8 +199,10 @@ void applyForces(VehicleDynamics& dyn, float dt)
     }
 
     // 4-5: wheel angles.
-    for (Wheel& wheel : dyn.wheels)
+    for (Wheel& wheel : dyn.wheels) {
         wheel.displaySteerAngle = 0.0f;
+        wheel.stepForce = 0.0f;
+    }
     if (!def.tracks)
         steerWheels(dyn);
 

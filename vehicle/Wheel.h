@@ -21,6 +21,7 @@ struct Wheel {
     float displaySteerAngle = 0.0f; ///< degrees relative to the body, for drawing
     b2Vec2 lastForce{0.0f, 0.0f};      ///< last drive force, world axes
     b2Vec2 lastLocalForce{0.0f, 0.0f}; ///< the same in the wheel's axes
+    float stepForce = 0.0f; ///< drive force along the wheel's local Y this step, 0 when none
 };
 
 /// Removes sideways tyre motion by the wheel's slip (nothing at slip 1 or

@@ -1,0 +1,129 @@
+// The driving tests: repeatable to the bit, "not reached" for targets a
+// vehicle cannot meet, and figures that move the right way with the values
+// a designer turns.
+#include "VehicleFixture.h"
+#include "vehicle/DrivingTests.h"
+
+#include <functional>
+
+using vehiclefixture::VehicleTest;
+
+namespace {
+
+// A rear-driven car that can pass 100 km/h: three gears, 60 m/s top speed.
+constexpr const char* fastCar = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\ngearsCount=3\n"
+                                "[body]\nimageRect=0,0,30,60\nmass=100\nmaxSpeed=60\npower=6000\n"
+                                "brakePower=200\nlateralSlip=0.1\n"
+                                "[engine]\nacceleration=2500\n"
+                                "[wheelType0]\nimageRect=32,0,6,12\n"
+                                "[wheelMount0]\npos=-12,-18\ndrive=false\nmaxSteerAngle=25\n"
+                                "[wheelMount1]\npos=12,-18\ndrive=false\nmaxSteerAngle=25\n"
+                                "[wheelMount2]\npos=-12,18\nmaxSteerAngle=0\n"
+                                "[wheelMount3]\npos=12,18\nmaxSteerAngle=0\n"
+                                "[gear0]\nratio=2\n[gear1]\nratio=1.4\n[gear2]\nratio=1\n";
+
+class DrivingTestsTest : public VehicleTest {
+protected:
+    VehicleDef load(const std::string& text)
+    {
+        writeCar("fast", text);
+        std::vector<VehicleDef> defs;
+        EXPECT_TRUE(loadVehicleDef("Data/Cars/fast.ini", defs));
+        return defs.back();
+    }
+};
+
+void expectSame(const DrivingFigure& a, const DrivingFigure& b)
+{
+    EXPECT_EQ(a.reached, b.reached);
+    EXPECT_EQ(a.value, b.value); // bit for bit, not nearly
+}
+
+} // namespace
+
+TEST_F(DrivingTestsTest, GiveTheSameFiguresEveryRun)
+{
+    const VehicleDef def = load(fastCar);
+    const DrivingTestResults first = runDrivingTests(def);
+    const DrivingTestResults second = runDrivingTests(def);
+    EXPECT_TRUE(first.zeroTo100.reached);
+    EXPECT_TRUE(first.speedAfter30.reached);
+    EXPECT_TRUE(first.brakingDistance.reached);
+    EXPECT_TRUE(first.turningCircle.reached);
+    expectSame(first.zeroTo100, second.zeroTo100);
+    expectSame(first.speedAfter30, second.speedAfter30);
+    expectSame(first.brakingDistance, second.brakingDistance);
+    expectSame(first.turningCircle, second.turningCircle);
+    // A wall clock moving on must not matter: the tests count steps.
+    orv::ProgramClock::advance(1234.5);
+    expectSame(first.zeroTo100, measureZeroTo100(def));
+}
+
+TEST_F(DrivingTestsTest, FiguresMoveTheExpectedWay)
+{
+    const VehicleDef base = load(fastCar);
+    struct Case {
+        const char* what;
+        std::function<void(VehicleDef&)> change;
+        std::function<DrivingFigure(const VehicleDef&)> measure;
+        bool shouldGrow;
+    };
+    const Case cases[] = {
+        {"more power, sooner at 100", [](VehicleDef& d) { d.power *= 2.0f; }, measureZeroTo100, false},
+        {"less power, slower after 30 s", [](VehicleDef& d) { d.power *= 0.25f; }, measureSpeedAfter30, false},
+        {"more brake, shorter stop", [](VehicleDef& d) { d.brakePower *= 3.0f; }, measureBrakingDistance, false},
+        {"less brake, longer stop", [](VehicleDef& d) { d.brakePower *= 0.5f; }, measureBrakingDistance, true},
+        {"more lock, tighter circle",
+         [](VehicleDef& d) {
+             for (WheelMount& m : d.wheelMounts)
+                 if (m.maxSteerAngle != 0)
+                     m.maxSteerAngle = 40;
+         },
+         measureTurningCircle, false},
+        {"less lock, wider circle",
+         [](VehicleDef& d) {
+             for (WheelMount& m : d.wheelMounts)
+                 if (m.maxSteerAngle != 0)
+                     m.maxSteerAngle = 12;
+         },
+         measureTurningCircle, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        VehicleDef changed = base;
+        c.change(changed);
+        const DrivingFigure before = c.measure(base);
+        const DrivingFigure after = c.measure(changed);
+        ASSERT_TRUE(before.reached);
+        ASSERT_TRUE(after.reached);
+        if (c.shouldGrow)
+            EXPECT_GT(after.value, before.value);
+        else
+            EXPECT_LT(after.value, before.value);
+    }
+}
+
+TEST_F(DrivingTestsTest, TargetsOutOfReachSayNotReached)
+{
+    // 72 km/h top speed: no 100 km/h, so no braking from it either.
+    const VehicleDef slow = load(std::string(fastCar) + "[body]\nmaxSpeed=20\n");
+    const DrivingTestResults results = runDrivingTests(slow);
+    EXPECT_FALSE(results.zeroTo100.reached);
+    EXPECT_FALSE(results.brakingDistance.reached);
+    EXPECT_TRUE(results.speedAfter30.reached);
+    EXPECT_NEAR(results.speedAfter30.value, 72.0f, 3.0f);
+    EXPECT_EQ(formatFigure(results.zeroTo100, 2), "not reached");
+    EXPECT_EQ(drivingTestsCsvRow("slow", results).find("slow,not reached,"), 0u);
+
+    // Nothing steers: no circle.
+    VehicleDef straight = load(fastCar);
+    for (WheelMount& m : straight.wheelMounts)
+        m.maxSteerAngle = 0;
+    EXPECT_FALSE(measureTurningCircle(straight).reached);
+
+    // No wheels at all: nothing moves, and nothing breaks.
+    VehicleDef bare = load("[body]\nmass=100\n");
+    const DrivingTestResults none = runDrivingTests(bare);
+    EXPECT_FALSE(none.zeroTo100.reached);
+    EXPECT_NEAR(none.speedAfter30.value, 0.0f, 0.01f);
+}

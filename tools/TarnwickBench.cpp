@@ -1,0 +1,79 @@
+// tarnwick-bench: the driving tests of the tuning editor from the command
+// line. One CSV row per vehicle file given, or for every ".ini" of
+// "Data/Cars/" when none is; "--cpu" adds each vehicle's CPU time on stderr.
+// Bad data in a file is logged to "tarnwick-bench.log" as the program does.
+
+#include "framework/DirectoryListing.h"
+#include "framework/Log.h"
+#include "vehicle/DrivingTests.h"
+#include "vehicle/VehicleDef.h"
+
+#include <ctime>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+std::vector<std::string> defaultFiles()
+{
+    orv::DirectoryListing listing;
+    listing.addExtension(".ini");
+    listing.scan(vehicleFolder, orv::DirectoryListing::FilesOnly, false);
+    std::vector<std::string> files;
+    for (const orv::DirectoryEntry& entry : listing.entries())
+        files.push_back(entry.path);
+    return files;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    orv::Log::open("tarnwick-bench.log");
+    bool showCpu = false;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--cpu")
+            showCpu = true;
+        else if (arg == "--help" || arg == "-h") {
+            std::cout << "usage: tarnwick-bench [--cpu] [vehicle.ini ...]\n"
+                         "Without files, every \".ini\" of \"" << vehicleFolder << "\".\n";
+            return 0;
+        } else
+            files.push_back(arg);
+    }
+    if (files.empty()) {
+        files = defaultFiles();
+        if (files.empty()) {
+            std::cerr << "tarnwick-bench: no vehicle files in \"" << vehicleFolder << "\"\n";
+            return 1;
+        }
+    }
+
+    int status = 0;
+    std::cout << drivingTestsCsvHeader() << "\n";
+    for (const std::string& path : files) {
+        std::vector<VehicleDef> defs;
+        if (!loadVehicleDef(path, defs)) {
+            std::cerr << "tarnwick-bench: cannot read \"" << path << "\"\n";
+            status = 1;
+            continue;
+        }
+        const double start = cpuSeconds();
+        const DrivingTestResults results = runDrivingTests(defs.back());
+        const double used = cpuSeconds() - start;
+        std::cout << drivingTestsCsvRow(defs.back().name, results) << "\n" << std::flush;
+        if (showCpu)
+            std::cerr << defs.back().name << ": " << used << " s CPU\n";
+    }
+    return status;
+}
