@@ -14,6 +14,8 @@
 #include "framework/IniFile.h"
 #include "framework/Log.h"
 #include "framework/ShaderManager.h"
+#include "vehicle/Vehicle.h"
+#include "vehicle/VehicleDef.h"
 #include "world/ImageSets.h"
 #include "world/Map.h"
 #include "world/MapPhysics.h"
@@ -128,20 +130,20 @@ TEST_F(DefaultContent, LoadsWithoutWarningsOrErrors)
     }
     orv::window().setView(orv::window().getDefaultView());
 
-    // Cars: the vehicle loader is not on this branch yet. Until it is, check
-    // that every sound a vehicle file names is in the bank.
-    // TODO(cars): once the vehicle loader lands, load every Data/Cars/*.ini
-    // through it here (and its picture through the vehicle appearance).
-    orv::DirectoryListing cars;
-    cars.addExtension(".ini");
-    cars.scan("Data/Cars/", orv::DirectoryListing::FilesOnly, false);
-    EXPECT_GE(cars.entries().size(), 6u);
-    for (const orv::DirectoryEntry& entry : cars.entries()) {
-        orv::IniFile car;
-        ASSERT_TRUE(car.load(entry.path));
-        car.setSection("sound");
-        for (const char* key : {"idleSound", "movingSound", "hornSound"})
-            EXPECT_GT(orv::Audio::getSoundNumber(car.getString(key, ""), true), 0) << entry.path << " " << key;
+    // Cars: every file through the vehicle loader, each built in the world
+    // with its picture (a failed picture load is logged by the media library).
+    loadVehicleDefs();
+    EXPECT_GE(vehicleDefs.size(), 6u);
+    for (std::size_t kind = 0; kind < vehicleDefs.size(); ++kind) {
+        const VehicleDef& def = vehicleDefs[kind];
+        for (int sound : {def.idleSound, def.movingSound, def.hornSound})
+            EXPECT_GT(sound, 0) << def.name;
+        Vehicle car;
+        car.spawn(*physicsWorld, static_cast<int>(kind), false, currentMap.startPosition);
+        ASSERT_NE(car.appearance.picture, nullptr) << def.name;
+        EXPECT_GT(car.appearance.picture->getSize().x, 0u) << def.name;
+        EXPECT_EQ(car.dynamics.wheels.size(), def.wheelMounts.size()) << def.name;
+        car.destroyBodies();
     }
 
     orv::Log::disable();
