@@ -44,6 +44,7 @@ struct LayerState {
     bool created[8] = {};
     bool used[8] = {};
     bool lightingAvailable = true;
+    bool lightingWanted = false; ///< someone drew into the light or glow layer
     bool redirect = false;
     sf::RenderTarget* redirectTarget = nullptr;
     bool filterShaderBound = false;
@@ -200,7 +201,16 @@ sf::RenderTarget& getLayerTarget(int number, bool force)
         return *s.redirectTarget;
     if (number == LayerRedirect)
         return s.redirectTarget ? *s.redirectTarget : static_cast<sf::RenderTarget&>(window());
-    if (!isTextureLayer(number) || !s.textures[number])
+    if (!isTextureLayer(number))
+        return window();
+    // The light and glow layers are made on first use: nothing in the
+    // program lights the scene, and two screen-sized textures resized with
+    // every view change would be memory and time for nothing.
+    if ((number == LayerLight || number == LayerGlow) && !s.lightingWanted) {
+        s.lightingWanted = true;
+        ensureLayers();
+    }
+    if (!s.textures[number])
         return window();
     if (number == LayerUi || number == LayerBack || number == LayerFilter)
         s.used[number] = true;
@@ -233,6 +243,8 @@ void ensureLayers()
     const unsigned maxSide = sf::Texture::getMaximumSize();
     std::string failed;
     for (int n = LayerUi; n <= LayerFilter; ++n) {
+        if ((n == LayerLight || n == LayerGlow) && !s.lightingWanted)
+            continue;
         if (!s.textures[n])
             s.textures[n] = new sf::RenderTexture;
         const sf::Vector2u size = s.textures[n]->getSize();
