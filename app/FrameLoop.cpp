@@ -101,7 +101,7 @@ VehicleDrawOptions drawOptions()
 
 // The world in its drawing order: ground, tracks, ground animals, objects,
 // vehicles, smoke, then the flying animals' shadows and the flying animals.
-void drawWorld(float dt)
+void drawWorld()
 {
     const sf::FloatRect visible = visibleWorldRect();
     sf::RenderTarget& target = orv::getLayerTarget(orv::LayerRedirect, false);
@@ -115,7 +115,6 @@ void drawWorld(float dt)
         updateDrivingControls(*parked, windowKeys());
         drawVehicle(*parked, camera, cameraZoom, visible, options);
     }
-    (void)dt;
     drawSmoke(target, camera, cameraZoom, sceneAssets.smokeTexture.get());
     drawWildlife(target, true, true, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), wildlifeShadowShader());
     drawWildlife(target, true, false, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), nullptr);
@@ -257,7 +256,7 @@ void runFrameLoop()
         playerVehicle.stepPhysics(dt);
         placeCamera();
         frameProfileSection("world");
-        drawWorld(dt);
+        drawWorld();
         frameProfileSection("interface");
 
         if (orv::coreState.pollTicked && appSettings.ambient) {
