@@ -23,7 +23,9 @@ std::string hudTopLeftText(float renderScale, bool showHelp, const std::string& 
     std::string text = orv::format("Scale: %.1fx", renderScale);
     if (showHelp) {
         text += helpText;
-        text += "\n\n" + vehicleName + " (" + std::to_string(vehicleNumber) + "/" + std::to_string(vehicleCount) +
+        // Without vehicle definitions there is no vehicle line to show.
+        if (vehicleCount > 0)
+            text += "\n\n" + vehicleName + " (" + std::to_string(vehicleNumber) + "/" + std::to_string(vehicleCount) +
                 ")\n, / . = Change Vehicle";
     }
     return text;

@@ -19,6 +19,8 @@ TEST(HudTest, TopLeftText)
     ASSERT_GE(help.size(), tail.size());
     EXPECT_EQ(help.substr(help.size() - tail.size()), tail);
     EXPECT_NE(help.find("R = Reload Data\n\nRoadster"), std::string::npos);
+    const std::string none = hudTopLeftText(2.0f, true, "", 0, 0);
+    EXPECT_EQ(none.substr(none.size() - 15), "R = Reload Data");
 }
 
 TEST(HudTest, Readouts)
