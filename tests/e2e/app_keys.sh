@@ -12,19 +12,6 @@ start_app
 find_window >/dev/null
 wait_log "valid map objects"
 
-shots=0
-shot() { # shot NAME: a screenshot from inside the program, copied to NAME.png
-    shots=$((shots + 1))
-    xdotool key F12
-    for i in $(seq 1 100); do
-        [ "$(grep -c "Saved screenshot to " "$WORK/Tarnwick.log" || true)" -ge "$shots" ] && break
-        sleep 0.05
-    done
-    local file
-    file=$(sed -n 's/.*Saved screenshot to \(screenshot_[0-9_]*\.png\)$/\1/p' "$WORK/Tarnwick.log" | tail -n1)
-    [ -s "$WORK/$file" ] || fail "screenshot $shots missing"
-    cp "$WORK/$file" "$WORK/$1.png"
-}
 # differing pixels of two pictures in a region WxH+X+Y
 difference() {
     convert "$1" -alpha off -crop "$3" +repage "$WORK/a.png"
@@ -40,11 +27,11 @@ backdrop() { # the modal dialogs' backdrop, in a corner the world never paints s
 }
 
 # Driving: the camera follows, so the world slides under the vehicle.
-shot before
+screenshot before
 xdotool keydown w
 sleep 3
 xdotool keyup w
-shot after
+screenshot after
 moved=$(difference "$WORK/before.png" "$WORK/after.png" 1280x300+0+0)
 [ "$moved" -gt 20000 ] || fail "the picture did not move while driving ($moved pixels)"
 
@@ -53,7 +40,7 @@ press equal equal
 # Help and minimap.
 press F1 Tab
 wait_pixel 1200 0 'r == 255 && g == 255 && b == 255' # the minimap's white frame
-shot furniture
+screenshot furniture
 help=$(white_pixels "$WORK/furniture.png" 300x250+10+40)
 bare=$(white_pixels "$WORK/before.png" 300x250+10+40)
 [ "$help" -gt $((bare + 500)) ] || fail "no help text ($bare then $help white pixels)"

@@ -271,6 +271,10 @@ expect_eq() {
 # --- pictures from inside the program (F12) and measurements on them.
 
 SHOTS=0
+# saved_shots: how many pictures the log says were saved so far.
+saved_shots() { grep -c "Saved screenshot to " "$WORK/Tarnwick.log" || true; }
+# last_shots N: the file names of the last N saved pictures, one a line.
+last_shots() { sed -n 's/.*Saved screenshot to \(screenshot_[0-9_]*\.png\)$/\1/p' "$WORK/Tarnwick.log" | tail -n"$1"; }
 # screenshot NAME: F12, waits for the log's "Saved screenshot to" line and
 # moves that picture to $WORK/NAME.png, with a copy in $WORK/NAME.mpc that
 # ImageMagick reads without decoding it again for every measurement.
@@ -279,10 +283,10 @@ screenshot() {
     SHOTS=$((SHOTS + 1))
     xdotool key F12
     for i in $(seq 1 200); do
-        [ "$(grep -c "Saved screenshot to " "$WORK/Tarnwick.log" || true)" -ge "$SHOTS" ] && break
+        [ "$(saved_shots)" -ge "$SHOTS" ] && break
         sleep 0.05
     done
-    file=$(sed -n 's/.*Saved screenshot to \(screenshot_[0-9_]*\.png\)$/\1/p' "$WORK/Tarnwick.log" | tail -n1)
+    file=$(last_shots 1)
     [ -s "$WORK/$file" ] || fail "screenshot $SHOTS ($1) missing"
     mv "$WORK/$file" "$WORK/$1.png"
     convert "$WORK/$1.png" "$WORK/$1.mpc"

@@ -11,25 +11,24 @@ wait_log "Found 0/0 valid map objects"
 # (30 a second): xdotool types them 100 ms apart. Start just after a second
 # boundary; a loaded machine can still push the second picture into the next
 # second, so try a few pairs.
-saved() { grep -c "Saved screenshot to " "$WORK/Tarnwick.log" || true; }
 wait_saved() { # wait_saved COUNT: false when the log has not reached it in 5 s
     local i
     for i in $(seq 1 100); do
-        [ "$(saved)" -ge "$1" ] && return 0
+        [ "$(saved_shots)" -ge "$1" ] && return 0
         sleep 0.05
     done
     return 1
 }
 first="" second=""
 for attempt in 1 2 3 4 5 6 7 8; do
-    before=$(saved)
+    before=$(saved_shots)
     while [ "$(date +%N | cut -c1)" != "0" ]; do sleep 0.01; done
     xdotool key --delay 100 F12 F12
     wait_saved $((before + 1)) || fail "no screenshot saved"
     # A frame slower than the typing takes both presses in one poll: one
     # picture, so try again.
     wait_saved $((before + 2)) || continue
-    names=$(sed -n 's/.*Saved screenshot to \(screenshot_[0-9_]*\.png\)$/\1/p' "$WORK/Tarnwick.log" | tail -n2)
+    names=$(last_shots 2)
     first=$(echo "$names" | head -n1)
     second=$(echo "$names" | tail -n1)
     [ "$second" = "${first%.png}_01.png" ] && break

@@ -66,7 +66,7 @@ wait_log "Replay ended after $steps steps in a different state" 90
 if [ -n "${E2E_SHOT:-}" ]; then
     press F12
     wait_log "Saved screenshot to "
-    shot=$(sed -n 's/.*Saved screenshot to \(screenshot_[0-9_]*\.png\)$/\1/p' "$WORK/Tarnwick.log" | tail -n1)
+    shot=$(last_shots 1)
     cp "$WORK/$shot" "$E2E_SHOT"
 fi
 

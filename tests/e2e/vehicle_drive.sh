@@ -68,19 +68,6 @@ find_window >/dev/null
 wait_log "Loaded 2 cars"
 wait_log "Found 0/0 valid map objects"
 
-shots=0
-shot() { # shot NAME: a screenshot from inside the program, copied to NAME.png
-    shots=$((shots + 1))
-    xdotool key F12
-    for i in $(seq 1 100); do
-        [ "$(grep -c "Saved screenshot to " "$WORK/Tarnwick.log" || true)" -ge "$shots" ] && break
-        sleep 0.05
-    done
-    local file
-    file=$(sed -n 's/.*Saved screenshot to \(screenshot_[0-9_]*\.png\)$/\1/p' "$WORK/Tarnwick.log" | tail -n1)
-    [ -s "$WORK/$file" ] || fail "screenshot $shots missing"
-    cp "$WORK/$file" "$WORK/$1.png"
-}
 # Pixels of one colour in a picture, the on-screen messages (bottom left,
 # some in red) blacked out.
 count_colour() {
@@ -97,8 +84,8 @@ middle_difference() {
     compare -metric AE "$WORK/a.png" "$WORK/b.png" null: 2>&1 || true
 }
 
-shot still1
-shot still2
+screenshot still1
+screenshot still2
 expect_eq "$(middle_difference "$WORK/still1.png" "$WORK/still2.png")" 0 "difference while standing"
 expect_eq "$(centre_colour "$WORK/still1.png")" "srgb(255,0,0)" "the first vehicle in the middle"
 red=$(count_colour "$WORK/still1.png" red)
@@ -108,7 +95,7 @@ red=$(count_colour "$WORK/still1.png" red)
 xdotool keydown w
 sleep 1.5
 xdotool keyup w
-shot driven
+screenshot driven
 moved=$(middle_difference "$WORK/still2.png" "$WORK/driven.png")
 [ "$moved" -gt 500 ] || fail "the ground did not move under the vehicle ($moved pixels changed)"
 expect_eq "$(centre_colour "$WORK/driven.png")" "srgb(255,0,0)" "the camera follows the vehicle"
@@ -118,7 +105,7 @@ expect_eq "$(centre_colour "$WORK/driven.png")" "srgb(255,0,0)" "the camera foll
 # key acted: look again until the change shows.)
 press period
 for i in $(seq 1 20); do
-    shot next
+    screenshot next
     [ "$(centre_colour "$WORK/next.png")" = "srgb(0,0,255)" ] && break
 done
 expect_eq "$(centre_colour "$WORK/next.png")" "srgb(0,0,255)" "the next vehicle after period"
@@ -127,7 +114,7 @@ expect_eq "$(centre_colour "$WORK/next.png")" "srgb(0,0,255)" "the next vehicle 
 before=$(( $(count_colour "$WORK/next.png" red) + $(count_colour "$WORK/next.png" blue) ))
 press u
 for i in $(seq 1 40); do
-    shot parked
+    screenshot parked
     after=$(( $(count_colour "$WORK/parked.png" red) + $(count_colour "$WORK/parked.png" blue) ))
     [ "$after" -gt $((before * 3 / 2)) ] && break
     sleep 0.1
