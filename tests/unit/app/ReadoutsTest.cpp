@@ -45,14 +45,9 @@ TEST(HudTest, Readouts)
 
 TEST(TuningEditorTest, LabelsAndUnits)
 {
-    EXPECT_EQ(gearLabel(0), "Gear R");
-    EXPECT_EQ(gearLabel(1), "Gear N");
-    EXPECT_EQ(gearLabel(2), "Gear 1");
-    EXPECT_EQ(gearLabel(6), "Gear 5");
-    const float stored = maxSpeedStored(180.0f);
-    EXPECT_EQ(stored, 50.000038f);
+    // km/h typed in the editor come back as typed after the m/s round trip.
     char shown[32];
-    std::snprintf(shown, sizeof shown, "%.3f", static_cast<double>(maxSpeedShown(stored)));
+    std::snprintf(shown, sizeof shown, "%.3f", static_cast<double>(maxSpeedShown(maxSpeedStored(180.0f))));
     EXPECT_STREQ(shown, "180.000");
     EXPECT_EQ(saveMessage("Buggy", true), "Saved Buggy to \"Data/Cars/Buggy.ini\"");
     EXPECT_EQ(saveMessage("Buggy", false).rfind("Failed", 0), 0u);
