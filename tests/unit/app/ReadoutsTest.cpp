@@ -46,6 +46,7 @@ TEST(HudTest, Readouts)
 TEST(TuningEditorTest, LabelsAndUnits)
 {
     // km/h typed in the editor come back as typed after the m/s round trip.
+    EXPECT_EQ(maxSpeedStored(180.0f), 50.000038f);
     char shown[32];
     std::snprintf(shown, sizeof shown, "%.3f", static_cast<double>(maxSpeedShown(maxSpeedStored(180.0f))));
     EXPECT_STREQ(shown, "180.000");

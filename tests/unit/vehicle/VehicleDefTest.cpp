@@ -42,6 +42,18 @@ protected:
 
 } // namespace
 
+TEST_F(VehicleDefFile, MassAloneGivesPowerBrakesAndOneGear)
+{
+    const VehicleDef* def = load("[body]\nmass=1000\n");
+    ASSERT_NE(def, nullptr);
+    EXPECT_FLOAT_EQ(def->power, 40000.0f);
+    EXPECT_FLOAT_EQ(def->brakePower, 1300.0f);
+    ASSERT_EQ(def->gears.size(), 3u);
+    EXPECT_FLOAT_EQ(def->gears[firstForwardGear].ratio, 1.0f);
+    EXPECT_TRUE(def->wheelTypes.empty());
+    EXPECT_TRUE(def->wheelMounts.empty());
+}
+
 TEST_F(VehicleDefFile, GearsCountThreeGivesFiveGears)
 {
     const VehicleDef* def = load("[info]\ngearsCount=3\n[body]\nreverseRatio=0.4\n"
