@@ -209,6 +209,7 @@ std::string waveSizeProblem(const std::string& path)
     // Chunks as the decoder walks them: no padding between them.
     const std::uint64_t size = f.size();
     std::uint64_t at = 12;
+    bool format = false;
     while (at + 8 <= size) {
         std::string id(4, ' ');
         for (int i = 0; i < 4; ++i)
@@ -217,6 +218,14 @@ std::string waveSizeProblem(const std::string& path)
         if (length > size - at - 8)
             return claims("chunk \"" + id + "\"", length, size - at - 8);
         // The streaming player sizes its buffer by rate times channels.
+        // The decoder divides by the sample size the format chunk gives:
+        // without one (or with a size of 0) it must not be reached.
+        if (id == "fmt " && length >= 16) {
+            const std::uint32_t bits = f.u16(at + 22);
+            if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
+                return std::to_string(bits) + " bits per sample is not a sound format";
+            format = true;
+        }
         if (id == "fmt " && length >= 8) {
             const std::uint32_t channels = f.u16(at + 10);
             const std::uint32_t rate = f.u32(at + 12);
@@ -225,7 +234,7 @@ std::string waveSizeProblem(const std::string& path)
                        " Hz is not a sound format";
         }
         if (id == "data")
-            return std::string();
+            return format ? std::string() : "no format chunk before its data";
         at += 8 + length;
     }
     return std::string();

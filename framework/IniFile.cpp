@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -463,16 +465,81 @@ std::string IniFile::getString(const std::string& key, const std::string& def) c
     return value.empty() ? def : value;
 }
 
+namespace {
+
+// A whole number that fits an int; nothing but spaces may follow it.
+bool parseIntStrict(const std::string& text, int& out)
+{
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || errno == ERANGE || value < INT_MIN || value > INT_MAX)
+        return false;
+    out = static_cast<int>(value);
+    return true;
+}
+
+// A finite float (overflow, NaN and infinities are refused). Trailing text
+// is tolerated as before: hand-edited files carry things like "1.5f".
+bool parseFloatStrict(const std::string& text, float& out)
+{
+    errno = 0;
+    char* end = nullptr;
+    const float value = std::strtof(text.c_str(), &end);
+    if (end == text.c_str() || (errno == ERANGE && value != 0.0f) || !std::isfinite(value))
+        return false;
+    out = value;
+    return true;
+}
+
+bool isHex(const std::string& text, std::size_t from)
+{
+    for (std::size_t i = from; i < text.size(); ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(text[i])))
+            return false;
+    return true;
+}
+
+} // namespace
+
+void IniFile::warnBadValue(const std::string& key, const std::string& value, const char* what) const
+{
+    // A file full of bad values gets a few lines, not thousands.
+    constexpr int maxWarnings = 20;
+    if (badValueWarnings_ >= maxWarnings)
+        return;
+    ++badValueWarnings_;
+    std::string shown = value.size() > 40 ? value.substr(0, 40) + "..." : value;
+    orv::Log::warning(fileName + ": [" + (current_ ? current_->name : std::string()) + "] " + key + "=" + shown +
+                      " is " + what + "; read as 0");
+}
+
 int IniFile::getInt(const std::string& key, int def) const
 {
     const std::string value = getValue(key);
-    return value.empty() ? def : toInt(value);
+    if (value.empty())
+        return def;
+    int n = def;
+    if (!parseIntStrict(value, n)) {
+        warnBadValue(key, value, "not a usable whole number");
+        return 0; // as bad numbers have always read
+
+    }
+    return n;
 }
 
 float IniFile::getFloat(const std::string& key, float def) const
 {
     const std::string value = getValue(key);
-    return value.empty() ? def : toFloat(value);
+    if (value.empty())
+        return def;
+    float f = def;
+    if (!parseFloatStrict(value, f)) {
+        warnBadValue(key, value, "not a usable number");
+        return 0.0f;
+
+    }
+    return f;
 }
 
 bool IniFile::getBool(const std::string& key, bool def) const
@@ -487,26 +554,49 @@ sf::Color IniFile::getColor(const std::string& key, const sf::Color& def)
 {
     const std::string raw = getValue(key);
     sf::Color colour = def;
-    auto byte = [](const std::string& s) { return static_cast<std::uint8_t>(toInt(s)); };
+    bool ok = true;
+    auto byte = [&ok](const std::string& s) {
+        // Out-of-range bytes wrap, as they always have; only a value that is
+        // no number at all is reported.
+        int n = 0;
+        if (!parseIntStrict(s, n))
+            ok = false;
+        return static_cast<std::uint8_t>(n);
+    };
 
     if (raw.empty()) {
         const std::string r = getValue(key + ".r");
         const std::string g = getValue(key + ".g");
         const std::string b = getValue(key + ".b");
         const std::string a = getValue(key + ".a");
-        if (!r.empty() && !g.empty() && !b.empty())
-            colour = sf::Color(byte(r), byte(g), byte(b), a.empty() ? 255 : byte(a));
+        if (!r.empty() && !g.empty() && !b.empty()) {
+            const sf::Color c(byte(r), byte(g), byte(b), a.empty() ? 255 : byte(a));
+            if (ok)
+                colour = c;
+            else
+                warnBadValue(key, r + "," + g + "," + b, "not a colour");
+        }
     } else if (colorReferences && colorCache_.count(raw)) {
         colour = colorCache_[raw];
-    } else if (raw.size() >= 7 && raw[0] == '#') {
-        colour = sf::Color(hexByte(raw, 1), hexByte(raw, 3), hexByte(raw, 5), 255);
-        if (raw.size() >= 9)
-            colour.a = hexByte(raw, 7);
+    } else if (raw[0] == '#') {
+        if ((raw.size() == 7 || raw.size() == 9) && isHex(raw, 1)) {
+            colour = sf::Color(hexByte(raw, 1), hexByte(raw, 3), hexByte(raw, 5), 255);
+            if (raw.size() >= 9)
+                colour.a = hexByte(raw, 7);
+        } else {
+            warnBadValue(key, raw, "not a colour");
+        }
     } else {
         const std::vector<std::string> parts = splitString(raw, ',', true);
-        if (parts.size() >= 3)
-            colour = sf::Color(byte(parts[0]), byte(parts[1]), byte(parts[2]),
-                               parts.size() >= 4 ? byte(parts[3]) : 255);
+        if (parts.size() >= 3) {
+            const sf::Color c(byte(parts[0]), byte(parts[1]), byte(parts[2]), parts.size() >= 4 ? byte(parts[3]) : 255);
+            if (ok)
+                colour = c;
+            else
+                warnBadValue(key, raw, "not a colour");
+        } else if (!colorReferences) {
+            warnBadValue(key, raw, "not a colour");
+        }
     }
 
     if (colorReferences && !key.empty())
@@ -514,36 +604,58 @@ sf::Color IniFile::getColor(const std::string& key, const sf::Color& def)
     return colour;
 }
 
+bool IniFile::floatsOf(const std::string& key, std::size_t count, float* out) const
+{
+    const std::string value = getValue(key);
+    const std::vector<std::string> parts = splitString(value, ',', true);
+    if (parts.size() != count)
+        return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!parseFloatStrict(parts[i], out[i])) {
+            warnBadValue(key, value, "not a usable list of numbers");
+            out[i] = toFloat(parts[i]);
+        }
+    }
+    return true;
+}
+
+bool IniFile::intsOf(const std::string& key, std::size_t count, int* out) const
+{
+    const std::string value = getValue(key);
+    const std::vector<std::string> parts = splitString(value, ',', true);
+    if (parts.size() != count)
+        return false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!parseIntStrict(parts[i], out[i])) {
+            warnBadValue(key, value, "not a usable list of whole numbers");
+            out[i] = toInt(parts[i]);
+        }
+    }
+    return true;
+}
+
 sf::Vector2f IniFile::getVector2f(const std::string& key, const sf::Vector2f& def) const
 {
-    const std::vector<std::string> parts = splitString(getValue(key), ',', true);
-    if (parts.size() != 2)
-        return def;
-    return sf::Vector2f(toFloat(parts[0]), toFloat(parts[1]));
+    float v[2];
+    return floatsOf(key, 2, v) ? sf::Vector2f(v[0], v[1]) : def;
 }
 
 sf::Vector2i IniFile::getVector2i(const std::string& key, const sf::Vector2i& def) const
 {
-    const std::vector<std::string> parts = splitString(getValue(key), ',', true);
-    if (parts.size() != 2)
-        return def;
-    return sf::Vector2i(toInt(parts[0]), toInt(parts[1]));
+    int v[2];
+    return intsOf(key, 2, v) ? sf::Vector2i(v[0], v[1]) : def;
 }
 
 sf::IntRect IniFile::getIntRect(const std::string& key, const sf::IntRect& def) const
 {
-    const std::vector<std::string> parts = splitString(getValue(key), ',', true);
-    if (parts.size() != 4)
-        return def;
-    return sf::IntRect(toInt(parts[0]), toInt(parts[1]), toInt(parts[2]), toInt(parts[3]));
+    int v[4];
+    return intsOf(key, 4, v) ? sf::IntRect(v[0], v[1], v[2], v[3]) : def;
 }
 
 sf::FloatRect IniFile::getFloatRect(const std::string& key, const sf::FloatRect& def) const
 {
-    const std::vector<std::string> parts = splitString(getValue(key), ',', true);
-    if (parts.size() != 4)
-        return def;
-    return sf::FloatRect(toFloat(parts[0]), toFloat(parts[1]), toFloat(parts[2]), toFloat(parts[3]));
+    float v[4];
+    return floatsOf(key, 4, v) ? sf::FloatRect(v[0], v[1], v[2], v[3]) : def;
 }
 
 // ---------------------------------------------------------------------------

@@ -88,6 +88,14 @@ public:
 private:
     void storeEntry(const std::string& key, const std::string& value);
     void parseLine(const std::string& line);
+    /// One warning line naming the file, section and key of a bad value.
+    void warnBadValue(const std::string& key, const std::string& value, const char* what) const;
+    /// The key's `count` comma-separated numbers; false (and a warning when
+    /// a number is bad) unless all are usable.
+    bool floatsOf(const std::string& key, std::size_t count, float* out) const;
+    bool intsOf(const std::string& key, std::size_t count, int* out) const;
+
+    mutable int badValueWarnings_ = 0;
 
     std::unordered_map<std::string, IniSection, Fnv1aHash> sections_;
     IniSection* current_ = nullptr;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 Map currentMap;
 
@@ -103,8 +104,10 @@ void readOutline(MapReader& reader, Sector& sector, int fileNumber, int vertsCou
                                 std::to_string(maxOutlinePoints) + "; left without area");
         sector.points.clear();
     }
-    if (sector.points.size() < 3)
+    if (sector.points.size() < 3) {
+        warnLimited(reader, "sector " + std::to_string(fileNumber) + " has fewer than 3 usable vertices; left without area");
         return; // no area: no triangles, no fixtures, empty bounds
+    }
     for (const sf::Vector2f& p : sector.points)
         sector.clipPath.push_back({p.x, p.y});
     triangulate(sector.points, {}, sector.triangles);
@@ -121,8 +124,12 @@ void readSector(MapReader& reader, Sector& sector, int index, int fileNumber, in
     sector.found = false;
     readOutline(reader, sector, fileNumber, vertsCount);
 
-    const std::string passable = ini.getValue("passable");
-    sector.passable = static_cast<std::int16_t>(passable.empty() ? 0 : orv::toInt(passable));
+    int passable = ini.getInt("passable", 0);
+    if (passable < INT16_MIN || passable > INT16_MAX) {
+        warnLimited(reader, "[sector" + std::to_string(fileNumber) + "] passable out of range; read as 0");
+        passable = 0;
+    }
+    sector.passable = static_cast<std::int16_t>(passable);
     sector.categoryBits =
         sector.passable >= 0 && sector.passable <= 5 ? static_cast<std::uint16_t>(1u << sector.passable) : 0;
     sector.shadowMode = ini.getInt("shadowMode", 0);
@@ -247,20 +254,24 @@ bool loadMap(const std::string& path)
         orv::Log::warning("Map " + path + " has no sectors");
 
     const std::vector<int> objectNumbers = ini.numberedSections("object", std::max(objectsCount, 0));
+    warnIfClaimedMore(path, "objects", objectsCount, objectNumbers.size());
     currentMap.objects.reserve(objectNumbers.size());
     int valid = 0;
     for (int n : objectNumbers) {
         const std::string section = "object" + std::to_string(n);
         ini.setSection(section);
-        const int definition = findObjectDef(ini.getString("objectType", ""));
-        if (definition < 0)
+        const std::string type = ini.getString("objectType", "");
+        const int definition = findObjectDef(type);
+        if (definition < 0) {
+            warnLimited(reader, "[" + section + "] unknown objectType " + type.substr(0, 80) + "; skipped");
             continue;
+        }
         MapObject object;
         object.definition = definition;
         object.position = ini.getVector2f("pos", sf::Vector2f(0, 0));
         object.angle = ini.getFloat("angle", 0.0f);
         if (!inRange(object.position)) {
-            orv::Log::warning("Map " + path + ": [" + section + "] pos out of range; read as 0,0");
+            warnLimited(reader, "[" + section + "] pos out of range; read as 0,0");
             object.position = sf::Vector2f();
         }
         currentMap.objects.push_back(object);
