@@ -73,6 +73,11 @@ std::vector<ClippedArea> clipDifference(const IntPath& subject, const std::vecto
         for (const IntPath* clip : clips)
             if (clip->size() >= 3)
                 clipper.AddPath(*clip, ClipperLib::ptClip, true);
+        // Rounding intersections to the integer grid can leave an output
+        // outline touching itself, with a sliver wound the other way; the
+        // tessellator fills that sliver (odd winding) where the outline's own
+        // area subtracts it. Split such outlines at the touching points.
+        clipper.StrictlySimple(true);
         clipper.Execute(ClipperLib::ctDifference, tree, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
     } catch (const ClipperLib::clipperException&) {
         return areas; // coordinates out of the library's range: nothing visible

@@ -111,3 +111,26 @@ TEST(SectorClipping, DifferenceAndRectangles)
     EXPECT_NEAR(clippedArea(path(square(0, 0, 10, true)), sf::FloatRect(5, -5, 20, 20)), 50.0, 1e-6);
     EXPECT_EQ(clippedArea(outer, sf::FloatRect(20, 20, 5, 5)), 0.0);
 }
+
+// A thin self-crossing outline whose rounded intersections made the clipped
+// outline touch itself: the triangles covered a sliver the outline's area did
+// not count. Every area's triangles must cover exactly its outline.
+TEST(SectorClipping, TrianglesCoverTheClippedArea)
+{
+    const ClipPath spike = {{0, -100}, {-0.25, 8155.75}, {0, 25}, {25, -14}, {-32.25, 6431.75}};
+    const auto areas = clipDifference(spike, {});
+    ASSERT_FALSE(areas.empty());
+    for (const ClippedArea& a : areas) {
+        double shoelace = 0.0;
+        for (std::size_t i = 0, j = a.outline.size() - 1; i < a.outline.size(); j = i++)
+            shoelace += double(a.outline[j].x) * a.outline[i].y - double(a.outline[i].x) * a.outline[j].y;
+        Polygon triangles;
+        ASSERT_TRUE(triangulate(a.outline, a.holes, triangles));
+        double covered = 0.0;
+        for (std::size_t i = 0; i + 2 < triangles.size(); i += 3) {
+            const sf::Vector2f p = triangles[i], q = triangles[i + 1], r = triangles[i + 2];
+            covered += 0.5 * std::fabs((double(q.x) - p.x) * (double(r.y) - p.y) - (double(r.x) - p.x) * (double(q.y) - p.y));
+        }
+        EXPECT_NEAR(covered, std::fabs(shoelace) * 0.5, 1e-6 * std::max(covered, 1.0));
+    }
+}
