@@ -32,6 +32,18 @@ Polygon toPolygon(const ClipperLib::Path& path)
     return out;
 }
 
+// True when `inner`, a result contour that at most touches `outer`, lies
+// inside it: decided by its first point not on `outer`'s boundary.
+bool liesInside(const ClipperLib::Path& inner, const ClipperLib::Path& outer)
+{
+    for (const ClipperLib::IntPoint& p : inner) {
+        const int where = ClipperLib::PointInPolygon(p, outer);
+        if (where != -1)
+            return where == 1;
+    }
+    return true; // every point on the boundary: nothing to tell them apart
+}
+
 } // namespace
 
 ClipPath rectanglePath(const sf::FloatRect& r)
@@ -85,6 +97,12 @@ std::vector<ClippedArea> clipDifference(const IntPath& subject, const std::vecto
 
     // Breadth-first: outers are areas, their children holes, and the
     // children of holes islands, which are areas again.
+    struct Piece {
+        const ClipperLib::Path* outline;
+        std::vector<const ClipperLib::Path*> holes;
+    };
+    std::vector<Piece> pieces;
+    std::vector<std::pair<const ClipperLib::Path*, std::size_t>> holes; // and the piece Clipper gave it
     std::queue<const ClipperLib::PolyNode*> pending;
     for (const ClipperLib::PolyNode* child : tree.Childs)
         pending.push(child);
@@ -93,13 +111,40 @@ std::vector<ClippedArea> clipDifference(const IntPath& subject, const std::vecto
         pending.pop();
         if (node->IsHole())
             continue;
-        ClippedArea area;
-        area.outline = toPolygon(node->Contour);
+        pieces.push_back({&node->Contour, {}});
         for (const ClipperLib::PolyNode* hole : node->Childs) {
-            area.holes.push_back(toPolygon(hole->Contour));
+            holes.emplace_back(&hole->Contour, pieces.size() - 1);
             for (const ClipperLib::PolyNode* island : hole->Childs)
                 pending.push(island);
         }
+    }
+
+    // With strictly simple output Clipper 6 now and then files a hole under
+    // an outline it lies outside of. Check each hole and move a stray one to
+    // the smallest outline around it; a hole inside none covers nothing.
+    for (const auto& [hole, given] : holes) {
+        std::size_t owner = given;
+        if (!liesInside(*hole, *pieces[given].outline)) {
+            owner = pieces.size();
+            double ownerArea = 0.0;
+            for (std::size_t i = 0; i < pieces.size(); ++i) {
+                const double a = std::fabs(ClipperLib::Area(*pieces[i].outline));
+                if ((owner == pieces.size() || a < ownerArea) && liesInside(*hole, *pieces[i].outline)) {
+                    owner = i;
+                    ownerArea = a;
+                }
+            }
+        }
+        if (owner < pieces.size())
+            pieces[owner].holes.push_back(hole);
+    }
+
+    areas.reserve(pieces.size());
+    for (const Piece& piece : pieces) {
+        ClippedArea area;
+        area.outline = toPolygon(*piece.outline);
+        for (const ClipperLib::Path* hole : piece.holes)
+            area.holes.push_back(toPolygon(*hole));
         areas.push_back(std::move(area));
     }
     return areas;

@@ -112,25 +112,36 @@ TEST(SectorClipping, DifferenceAndRectangles)
     EXPECT_EQ(clippedArea(outer, sf::FloatRect(20, 20, 5, 5)), 0.0);
 }
 
-// A thin self-crossing outline whose rounded intersections made the clipped
-// outline touch itself: the triangles covered a sliver the outline's area did
-// not count. Every area's triangles must cover exactly its outline.
+// Thin self-crossing outlines where rounding intersections to the grid left
+// the clipped result touching itself: once a sliver wound the other way that
+// the triangles covered and the outline's area subtracted, once a hole filed
+// under an outline it lies outside of. Every area's triangles must cover
+// exactly its outline minus its holes.
 TEST(SectorClipping, TrianglesCoverTheClippedArea)
 {
-    const ClipPath spike = {{0, -100}, {-0.25, 8155.75}, {0, 25}, {25, -14}, {-32.25, 6431.75}};
-    const auto areas = clipDifference(spike, {});
-    ASSERT_FALSE(areas.empty());
-    for (const ClippedArea& a : areas) {
-        double shoelace = 0.0;
-        for (std::size_t i = 0, j = a.outline.size() - 1; i < a.outline.size(); j = i++)
-            shoelace += double(a.outline[j].x) * a.outline[i].y - double(a.outline[i].x) * a.outline[j].y;
-        Polygon triangles;
-        ASSERT_TRUE(triangulate(a.outline, a.holes, triangles));
-        double covered = 0.0;
-        for (std::size_t i = 0; i + 2 < triangles.size(); i += 3) {
-            const sf::Vector2f p = triangles[i], q = triangles[i + 1], r = triangles[i + 2];
-            covered += 0.5 * std::fabs((double(q.x) - p.x) * (double(r.y) - p.y) - (double(r.x) - p.x) * (double(q.y) - p.y));
+    const auto shoelace = [](const Polygon& p) {
+        double a = 0.0;
+        for (std::size_t i = 0, j = p.size() - 1; i < p.size(); j = i++)
+            a += double(p[j].x) * p[i].y - double(p[i].x) * p[j].y;
+        return std::fabs(a) * 0.5;
+    };
+    const ClipPath outlines[] = {
+        {{0, -100}, {-0.25, 8155.75}, {0, 25}, {25, -14}, {-32.25, 6431.75}},
+        {{0, 0}, {-102.25, 8191.5}, {0, 32}, {-32, -32.25}, {31.75, 32}, {32, 50}, {-39, 31.75}, {0, 25}},
+    };
+    for (const ClipPath& outline : outlines) {
+        const auto areas = clipDifference(outline, {});
+        ASSERT_FALSE(areas.empty());
+        for (const ClippedArea& a : areas) {
+            double expected = shoelace(a.outline);
+            for (const Polygon& hole : a.holes)
+                expected -= shoelace(hole);
+            Polygon triangles;
+            ASSERT_TRUE(triangulate(a.outline, a.holes, triangles));
+            double covered = 0.0;
+            for (std::size_t i = 0; i + 2 < triangles.size(); i += 3)
+                covered += shoelace({triangles[i], triangles[i + 1], triangles[i + 2]});
+            EXPECT_NEAR(covered, expected, 1e-6 * std::max(expected, 1.0)) << "outline " << &outline - outlines;
         }
-        EXPECT_NEAR(covered, std::fabs(shoelace) * 0.5, 1e-6 * std::max(covered, 1.0));
     }
 }
