@@ -4,8 +4,12 @@
 #include "framework/Core.h"
 #include "framework/CoreConfig.h"
 #include "framework/IniFile.h"
+#include "framework/Log.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 
 AppSettings appSettings;
 
@@ -14,6 +18,30 @@ void setRenderScale(float value)
     appSettings.renderScale = std::clamp(value, minRenderScale, maxRenderScale);
 }
 
+namespace {
+
+// The scale as the file gives it. A value that is no usable number (1e309,
+// nan, letters) keeps the default: read as 0, it would clamp to the smallest
+// scale and leave the user squinting.
+float readRenderScale(const orv::IniFile& ini, float def)
+{
+    const std::string raw = ini.getValue("renderScale");
+    if (raw.empty())
+        return def;
+    errno = 0;
+    char* end = nullptr;
+    const float value = std::strtof(raw.c_str(), &end);
+    if (end == raw.c_str() || (errno == ERANGE && value != 0.0f) || !std::isfinite(value)) {
+        const std::string shown = raw.size() > 40 ? raw.substr(0, 40) + "..." : raw;
+        orv::Log::warning(std::string(settingsFileName) + ": [video] renderScale=" + shown +
+                          " is not a usable number; using the default");
+        return def;
+    }
+    return value;
+}
+
+} // namespace
+
 void loadSettings()
 {
     const AppSettings defaults;
@@ -21,7 +49,7 @@ void loadSettings()
     ini.load(settingsFileName);
 
     ini.setSection("video");
-    setRenderScale(ini.getFloat("renderScale", defaults.renderScale));
+    setRenderScale(readRenderScale(ini, defaults.renderScale));
     appSettings.smoothTerrain = ini.getBool("smoothTerrain", defaults.smoothTerrain);
     appSettings.smoothObjects = ini.getBool("smoothObjects", defaults.smoothObjects);
 

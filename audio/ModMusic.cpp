@@ -46,29 +46,34 @@ bool ModMusic::load(const std::string& path)
     unload();
     const std::size_t dot = path.find_last_of('.');
     const std::string ext = dot == std::string::npos ? std::string() : toLower(path.substr(dot));
-    bool loaded = loadAs(path, ext);
+    bool reported = false;
+    bool loaded = loadAs(path, ext, reported);
     if (!loaded) {
         const std::string named = moduleFormatFromHeader(path);
         if (!named.empty() && named != ext) {
             Log::info("ModMusic::load: " + path + " is a " + named + " module by its header; loading it as one");
-            loaded = loadAs(path, named);
+            loaded = loadAs(path, named, reported);
         }
     }
     if (!loaded) {
         std::fprintf(stderr, "Failed to open module file: %s\n", path.c_str());
+        // The log is where a user looks: it names the file too, once.
+        if (!reported)
+            Log::warning("ModMusic::load: " + path + ": no module loader could read it");
         return false;
     }
     initialize(channels, sampleRate);
     return true;
 }
 
-bool ModMusic::loadAs(const std::string& path, const std::string& ext)
+bool ModMusic::loadAs(const std::string& path, const std::string& ext, bool& reported)
 {
     // The module loaders allocate every sample at the length its header
     // claims before reading a byte of it.
     const std::string lie = moduleSizeProblem(path, ext);
     if (!lie.empty()) {
         Log::warning("ModMusic::load: " + path + ": " + lie);
+        reported = true;
         return false;
     }
     const std::string file = nativePath(path);

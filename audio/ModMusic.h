@@ -40,8 +40,9 @@ public:
 
 private:
     void unload();
-    /// One loader, chosen by `ext`, after the size check.
-    bool loadAs(const std::string& path, const std::string& ext);
+    /// One loader, chosen by `ext`, after the size check; `reported` is set
+    /// when the check refused the file with a log line of its own.
+    bool loadAs(const std::string& path, const std::string& ext, bool& reported);
 
     std::int16_t samples_[framesPerChunk * channels] = {};
     DUH* duh_ = nullptr;

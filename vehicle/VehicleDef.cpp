@@ -19,14 +19,63 @@ namespace {
 
 constexpr int curvePointCount = 11;
 
-// One file being read: warnings name it.
+// The keys each section of a vehicle file may hold; anything else is a typo
+// or damage, and would be dropped by the next save without a word.
+const char* const infoKeys[] = {"wheelTypesCount", "wheelMountsCount", "gearsCount", "minGearTime"};
+const char* const soundKeys[] = {"idleSound", "movingSound", "hornSound", "minPitch", "maxPitch"};
+const char* const bodyKeys[] = {"imageRect", "mass", "tracks", "maxSpeed", "lateralSlip", "autoLateralSlip",
+                                "power", "steerSpeed", "instantSteer", "fullSpeedSteerCurve", "steerBoost",
+                                "steerTorqueBoost", "linearDamping", "angularDamping", "restitution",
+                                "brakePower", "reverseRatio", "exhaustPos"};
+const char* const engineKeys[] = {"idleRPM", "maxRPM", "acceleration"};
+const char* const wheelTypeKeys[] = {"imageRect", "wheelVisible"};
+const char* const wheelMountKeys[] = {"pos", "wheelType", "drive", "maxSteerAngle", "massRatio"};
+const char* const gearKeys[] = {"ratio", "pitch"};
+
+// A key or value as a log line can show it: control bytes (a NUL in a damaged
+// file) as '?', and no more than 40 characters.
+std::string shown(const std::string& text)
+{
+    std::string out = text.size() > 40 ? text.substr(0, 40) + "..." : text;
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    return out;
+}
+
+// One file being read: warnings name it, the section and the key.
 struct DefReader {
     const std::string& path;
     orv::IniFile& ini;
+    std::string section;
+    mutable int warnings = 0;
+
+    void setSection(const std::string& name)
+    {
+        ini.setSection(name);
+        section = name;
+    }
+
+    // A damaged file could give hundreds of lines: the first few tell.
+    void warn(const std::string& text) const
+    {
+        constexpr int maxWarnings = 20;
+        if (warnings < maxWarnings)
+            orv::Log::warning("Vehicle " + path + text);
+        else if (warnings == maxWarnings)
+            orv::Log::warning("Vehicle " + path + ": more problems of this file not reported");
+        ++warnings;
+    }
+
+    std::string keyText(const std::string& key) const
+    {
+        return "[" + section + "] " + key + "=" + shown(ini.getValue(key));
+    }
 
     // A number the file writes as nan or inf (or beyond float range) would
-    // poison the physics; it reads as the key's default instead.
-    float getFloat(const std::string& key, float def) const
+    // poison the physics, and one outside lo..hi makes no vehicle: either
+    // reads as the key's default instead.
+    float getFloat(const std::string& key, float def, float lo = -HUGE_VALF, float hi = HUGE_VALF) const
     {
         const std::string raw = ini.getValue(key);
         if (raw.empty())
@@ -34,32 +83,51 @@ struct DefReader {
         char* end = nullptr;
         const float value = std::strtof(raw.c_str(), &end);
         if (end != raw.c_str() && !std::isfinite(value)) {
-            orv::Log::warning("Vehicle " + path + ": " + key + " is not a finite number; using the default");
+            warn(": " + keyText(key) + " is not a finite number; using the default");
             return def;
         }
-        return orv::toFloat(raw);
+        const float read = orv::toFloat(raw);
+        if (read < lo || read > hi) {
+            warn(": " + keyText(key) + " is out of range (" + orv::format("%g", static_cast<double>(lo)) + " to " +
+                 orv::format("%g", static_cast<double>(hi)) + "); using the default");
+            return def;
+        }
+        return read;
     }
 
-    // Counts below 0 mean none; a count above the numbered sections the file
-    // holds is cut to them, so a lying count cannot make a huge list.
-    static constexpr int maxListEntries = 256;
+    // Counts below 0 mean none. A list holds one entry per numbered section
+    // the file really has below the count it claims, so neither a lying
+    // count nor one section numbered far out ("[gear1999999999]") can make a
+    // huge list. Returns the section numbers to read, in order.
+    static constexpr std::size_t maxListEntries = 256;
 
-    int getCount(const std::string& key, const std::string& sectionBase, const std::string& what) const
+    std::vector<int> listed(const std::string& key, const std::string& sectionBase, const std::string& what) const
     {
         const int claimed = std::max(ini.getInt(key, 0), 0);
-        const std::vector<int> numbers = ini.numberedSections(sectionBase, claimed);
-        const int present = numbers.empty() ? 0 : numbers.back() + 1;
-        if (claimed > present)
-            orv::Log::warning("Vehicle " + path + " claims " + std::to_string(claimed) + " " + what + " but holds " + std::to_string(present) + "; reading " + std::to_string(present));
-        // One section numbered far out ("[gear1999999999]") would still make
-        // billions of entries: no vehicle has more than a few hundred.
-        const int count = std::min(claimed, present);
-        if (count > maxListEntries) {
-            orv::Log::warning("Vehicle " + path + ": " + std::to_string(count) + " " + what + " is more than " +
-                              std::to_string(maxListEntries) + "; reading " + std::to_string(maxListEntries));
-            return maxListEntries;
+        std::vector<int> numbers = ini.numberedSections(sectionBase, claimed);
+        const std::size_t reading = std::min(numbers.size(), maxListEntries);
+        if (static_cast<std::size_t>(claimed) > numbers.size())
+            warn(" claims " + std::to_string(claimed) + " " + what + " but holds " + std::to_string(numbers.size()) +
+                 "; reading " + std::to_string(reading));
+        if (numbers.size() > maxListEntries) {
+            warn(": " + std::to_string(numbers.size()) + " " + what + " is more than " + std::to_string(maxListEntries) +
+                 "; reading " + std::to_string(maxListEntries));
+            numbers.resize(maxListEntries);
         }
-        return count;
+        return numbers;
+    }
+
+    // Warns about each key of the current section the loader does not read.
+    template <std::size_t N>
+    void checkKeys(const char* const (&known)[N]) const
+    {
+        for (const std::string& key : ini.getKeys()) {
+            bool found = false;
+            for (const char* name : known)
+                found = found || orv::equalsIgnoreCase(key, name);
+            if (!found)
+                warn(": [" + section + "] " + shown(key) + " is not a vehicle key; ignored");
+        }
     }
 };
 
@@ -134,35 +202,42 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
         orv::Log::error("Failed to load file " + path);
         return false;
     }
-    const DefReader r{path, ini};
+    DefReader r{path, ini, ""};
     defs.emplace_back();
     VehicleDef& def = defs.back();
     def.name = orv::removeExtension(orv::fileNamePart(path));
 
-    ini.setSection("info");
-    const int wheelTypesCount = r.getCount("wheelTypesCount", "wheelType", "wheel types");
-    const int wheelMountsCount = r.getCount("wheelMountsCount", "wheelMount", "wheel mounts");
-    const int gearsCount = r.getCount("gearsCount", "gear", "gears");
+    r.setSection("info");
+    r.checkKeys(infoKeys);
+    const std::vector<int> wheelTypeSections = r.listed("wheelTypesCount", "wheelType", "wheel types");
+    const std::vector<int> wheelMountSections = r.listed("wheelMountsCount", "wheelMount", "wheel mounts");
+    const std::vector<int> gearSections = r.listed("gearsCount", "gear", "gears");
     def.minGearTime = r.getFloat("minGearTime", def.minGearTime);
 
-    ini.setSection("sound");
+    r.setSection("sound");
+    r.checkKeys(soundKeys);
     def.idleSound = readSound(ini, "idleSound", "Engine\\Engine_Car_a_Idle");
     def.movingSound = readSound(ini, "movingSound", "Engine\\Engine_Car_a_Moving");
     def.hornSound = readSound(ini, "hornSound", "Horns\\Horn_Default");
     def.minPitch = r.getFloat("minPitch", def.minPitch);
     def.maxPitch = r.getFloat("maxPitch", def.maxPitch);
 
-    ini.setSection("body");
+    r.setSection("body");
+    r.checkKeys(bodyKeys);
     def.imageRect = ini.getIntRect("imageRect", sf::IntRect(0, 0, 0, 0));
-    def.mass = r.getFloat("mass", def.mass);
+    // 0 is the format's own default (a body Box2D gives a token mass).
+    def.mass = r.getFloat("mass", def.mass, 0.0f, maxVehicleMass);
     def.tracks = ini.getBool("tracks", def.tracks);
-    def.maxSpeed = r.getFloat("maxSpeed", def.maxSpeed);
+    def.maxSpeed = r.getFloat("maxSpeed", def.maxSpeed, 0.0f, maxVehicleSpeed);
     def.lateralSlip = r.getFloat("lateralSlip", def.lateralSlip);
     def.autoLateralSlip = ini.getBool("autoLateralSlip", def.autoLateralSlip);
     def.power = r.getFloat("power", def.mass * 40.0f);
     def.steerSpeed = r.getFloat("steerSpeed", def.steerSpeed);
     def.instantSteer = ini.getBool("instantSteer", def.instantSteer);
     parseSteerCurve(ini.getString("fullSpeedSteerCurve", defaultSteerCurveText), def.fullSpeedSteerCurve);
+    if (!def.fullSpeedSteerCurve.error.empty())
+        r.warn(": " + r.keyText("fullSpeedSteerCurve") + ": " + def.fullSpeedSteerCurve.error +
+               "; no steering while driving forward");
     def.steerBoost = r.getFloat("steerBoost", def.steerBoost);
     def.steerTorqueBoost = r.getFloat("steerTorqueBoost", def.steerTorqueBoost);
     def.linearDamping = r.getFloat("linearDamping", def.linearDamping);
@@ -172,45 +247,62 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
     def.reverseRatio = r.getFloat("reverseRatio", def.reverseRatio);
     def.exhaustPos = ini.getVector2i("exhaustPos", sf::Vector2i(0, 0));
 
-    ini.setSection("engine");
+    r.setSection("engine");
+    r.checkKeys(engineKeys);
     def.idleRPM = r.getFloat("idleRPM", def.idleRPM);
     def.maxRPM = r.getFloat("maxRPM", def.maxRPM);
     def.acceleration = r.getFloat("acceleration", def.acceleration);
 
-    def.wheelTypes.resize(static_cast<std::size_t>(wheelTypesCount));
-    for (int i = 0; i < wheelTypesCount; ++i) {
-        WheelType& type = def.wheelTypes[static_cast<std::size_t>(i)];
-        ini.setSection("wheelType" + std::to_string(i));
+    // Lists follow the sections present; in a file without gaps (every file
+    // the program writes) list positions and section numbers agree.
+    for (int n : wheelTypeSections) {
+        r.setSection("wheelType" + std::to_string(n));
+        r.checkKeys(wheelTypeKeys);
+        WheelType type;
         type.imageRect = ini.getIntRect("imageRect", sf::IntRect(0, 0, 0, 0));
         type.wheelVisible = ini.getBool("wheelVisible", true);
+        def.wheelTypes.push_back(type);
     }
 
-    def.wheelMounts.resize(static_cast<std::size_t>(wheelMountsCount));
-    for (int i = 0; i < wheelMountsCount; ++i) {
-        WheelMount& mount = def.wheelMounts[static_cast<std::size_t>(i)];
-        ini.setSection("wheelMount" + std::to_string(i));
+    for (int n : wheelMountSections) {
+        const int i = static_cast<int>(def.wheelMounts.size());
+        r.setSection("wheelMount" + std::to_string(n));
+        r.checkKeys(wheelMountKeys);
+        WheelMount mount;
         mount.pos = ini.getVector2i("pos", sf::Vector2i(0, 0));
+        const auto offsetOk = [](int v) { return v >= -maxWheelOffset && v <= maxWheelOffset; };
+        if (!offsetOk(mount.pos.x) || !offsetOk(mount.pos.y)) {
+            r.warn(": " + r.keyText("pos") + " is out of range (at most " + std::to_string(maxWheelOffset) +
+                   " from the centre); using the default");
+            mount.pos = sf::Vector2i(0, 0);
+        }
         mount.wheelType = ini.getInt("wheelType", 0);
         mount.drive = ini.getBool("drive", true);
         mount.maxSteerAngle = ini.getInt("maxSteerAngle", 20);
         mount.massRatio = r.getFloat("massRatio", 1.0f);
-        if (mount.wheelType < 0 || mount.wheelType >= wheelTypesCount) {
+        // The file names a wheel type by its section number.
+        const auto type = std::lower_bound(wheelTypeSections.begin(), wheelTypeSections.end(), mount.wheelType);
+        if (type == wheelTypeSections.end() || *type != mount.wheelType) {
             orv::Log::error(def.name + " wheel mount " + std::to_string(i) + " has an invalid wheel type of " +
                             std::to_string(mount.wheelType));
             mount.wheelType = 0;
+        } else {
+            mount.wheelType = static_cast<int>(type - wheelTypeSections.begin());
         }
+        def.wheelMounts.push_back(mount);
     }
 
     def.gears.push_back(GearDef{def.reverseRatio, 1.0f});
     def.gears.push_back(GearDef{0.0f, 0.0f});
-    for (int i = 0; i < gearsCount; ++i) {
-        ini.setSection("gear" + std::to_string(i));
+    for (int n : gearSections) {
+        r.setSection("gear" + std::to_string(n));
+        r.checkKeys(gearKeys);
         GearDef gear;
         gear.ratio = r.getFloat("ratio", 1.0f);
         gear.pitch = r.getFloat("pitch", 1.0f);
         def.gears.push_back(gear);
     }
-    if (gearsCount < 1)
+    if (gearSections.empty())
         def.gears.push_back(GearDef{1.0f, 1.0f});
     return true;
 }

@@ -97,7 +97,12 @@ void readOutline(MapReader& reader, Sector& sector, int fileNumber, int vertsCou
         }
         sector.points.push_back(vertexAt(n));
     }
+    const std::size_t listed = sector.points.size();
     simplifyOutline(sector.points);
+    if (sector.points.size() != listed)
+        warnLimited(reader, "sector " + std::to_string(fileNumber) + " repeats points of its outline; " +
+                                std::to_string(listed) + " points simplified to " +
+                                std::to_string(sector.points.size()));
     if (sector.points.size() > maxOutlinePoints) {
         warnLimited(reader, "sector " + std::to_string(fileNumber) + " has an outline of " +
                                 std::to_string(sector.points.size()) + " points, more than " +

@@ -21,11 +21,18 @@ void loadTextureMaterials()
     ini.load(textureMaterialsFile);
 
     ini.setSection("info");
-    int count = ini.getInt("numMats", 0);
-    if (count > maxTextureMaterials - 1)
-        count = maxTextureMaterials - 1;
-    for (int i = 0; i < count; ++i) {
-        ini.setSection("mat" + std::to_string(i));
+    // One material per section the file holds below the count it claims.
+    const int claimed = ini.getInt("numMats", 0);
+    std::vector<int> present = ini.numberedSections("mat", std::max(claimed, 0));
+    const std::size_t held = present.size();
+    // The table has room for 127: the rest are not read.
+    present.resize(std::min(held, static_cast<std::size_t>(maxTextureMaterials - 1)));
+    if (claimed > 0 && static_cast<std::size_t>(claimed) > held)
+        orv::Log::warning(std::string(textureMaterialsFile) + " claims " + std::to_string(claimed) +
+                          " materials but holds " + std::to_string(held) + "; reading " +
+                          std::to_string(present.size()));
+    for (int n : present) {
+        ini.setSection("mat" + std::to_string(n));
         TextureMaterial& m = textureMaterials[static_cast<std::size_t>(textureMaterialCount)];
         m.nameHash = orv::nameHash(ini.getString("name", "(none)"));
         m.trackAlpha = std::clamp(ini.getFloat("trackAlpha", 0.0f), 0.0f, 1.0f);
@@ -38,14 +45,22 @@ void loadTextureMaterials()
     std::vector<std::string> keys = ini.getKeys();
     if (keys.size() > maxTextureMaterialLinks)
         keys.resize(maxTextureMaterialLinks);
+    int unknown = 0;
     for (const std::string& key : keys) {
-        const std::uint32_t wanted = orv::nameHash(ini.getString(key, ""));
-        std::int32_t material = 0;
-        for (int i = 0; i < textureMaterialCount; ++i) {
-            if (textureMaterials[static_cast<std::size_t>(i)].nameHash == wanted) {
+        const std::string name = ini.getString(key, "");
+        const std::uint32_t wanted = orv::nameHash(name);
+        std::int32_t material = -1;
+        for (int i = 0; i < textureMaterialCount && material < 0; ++i)
+            if (textureMaterials[static_cast<std::size_t>(i)].nameHash == wanted)
                 material = i;
-                break;
-            }
+        if (material < 0) {
+            // A misspelt material leaves its ground without tracks: say so,
+            // a few times at most.
+            constexpr int maxWarnings = 20;
+            if (unknown++ < maxWarnings)
+                orv::Log::warning(std::string(textureMaterialsFile) + ": [textureMats] " + key + "=" +
+                                  name.substr(0, 40) + " names no material; using material 0");
+            material = 0;
         }
         textureMaterialMap.emplace_back(orv::nameHash(key), material);
     }

@@ -32,7 +32,9 @@ TEST(AppSettings, ClampingAndRoundTrip)
         const char* value;
         float expected;
     };
-    const Case cases[] = {{"5", 3.5f}, {"0.1", 0.5f}, {"1.5", 1.5f}, {"junk", 0.5f}, {"nan", 0.5f}, {"", 2.0f}};
+    // A value that cannot be read as a number keeps the default scale.
+    const Case cases[] = {{"5", 3.5f},    {"0.1", 0.5f},   {"1.5", 1.5f}, {"junk", 2.0f},
+                          {"nan", 2.0f}, {"1e309", 2.0f}, {"", 2.0f}};
     for (const Case& c : cases) {
         writeFile("Tarnwick.ini", std::string("[video]\nrenderScale=") + c.value +
                                       "\nsmoothTerrain=false\n[UI]\nshowMinimap=yes\n");

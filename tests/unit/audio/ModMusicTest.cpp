@@ -233,6 +233,8 @@ TEST_F(Music, LyingModulesAreRefused)
             EXPECT_NE(log().find(std::string("Warning: ModMusic::load: ") + c.file + ": " + c.problem),
                       std::string::npos)
                 << c.file;
+            // One line from the loader: the size check's.
+            EXPECT_EQ(log().find(std::string(c.file) + ": no module loader"), std::string::npos) << c.file;
         } else {
             EXPECT_TRUE(loaded) << c.file;
         }
@@ -254,6 +256,7 @@ TEST_F(Music, WrongExtensionsFallBackToTheHeader)
     EXPECT_TRUE(music.load("it_as.s3m"));
     EXPECT_FALSE(music.load("noise.mod"));
     EXPECT_EQ(log().find("noise.mod is a"), std::string::npos);
+    EXPECT_NE(log().find("Warning: ModMusic::load: noise.mod: no module loader could read it"), std::string::npos);
 
     struct Case {
         std::string bytes;

@@ -10,6 +10,8 @@
 
 #include <sys/stat.h>
 
+#include <functional>
+
 namespace {
 
 class VehicleDefFile : public ::testing::Test {
@@ -87,11 +89,20 @@ TEST_F(VehicleDefFile, CountsAreBoundedByWhatTheFileHolds)
     EXPECT_EQ(def->gears.size(), 4u);
     EXPECT_NE(log().find("claims 2000000000 wheel mounts but holds 2"), std::string::npos);
 
-    // One section numbered far out does not make billions of gears.
-    const VehicleDef* far = load("[info]\ngearsCount=2000000000\n[gear1999999999]\nratio=2\n");
+    // One section numbered far out is one gear, not billions; a mount names
+    // its wheel type by section number, even past a gap.
+    const VehicleDef* far = load("[info]\ngearsCount=2000000000\nwheelTypesCount=3\nwheelMountsCount=9\n"
+                                 "[gear1999999999]\nratio=2\n[wheelType0]\n[wheelType2]\nimageRect=1,2,3,4\n"
+                                 "[wheelMount7]\nwheelType=2\n[wheelMount8]\nwheelType=1\n");
     ASSERT_NE(far, nullptr);
-    EXPECT_EQ(far->gears.size(), 2u + 256u);
-    EXPECT_NE(log().find("is more than 256"), std::string::npos);
+    ASSERT_EQ(far->gears.size(), 3u);
+    EXPECT_FLOAT_EQ(far->gears[firstForwardGear].ratio, 2.0f);
+    EXPECT_NE(log().find("claims 2000000000 gears but holds 1; reading 1"), std::string::npos);
+    ASSERT_EQ(far->wheelTypes.size(), 2u);
+    ASSERT_EQ(far->wheelMounts.size(), 2u);
+    EXPECT_EQ(far->wheelTypes[static_cast<std::size_t>(far->wheelMounts[0].wheelType)].imageRect,
+              sf::IntRect(1, 2, 3, 4));
+    EXPECT_NE(log().find("Test wheel mount 1 has an invalid wheel type of 1"), std::string::npos) << log();
 }
 
 TEST_F(VehicleDefFile, NonFiniteNumbersReadAsTheirDefaults)
@@ -106,9 +117,43 @@ TEST_F(VehicleDefFile, NonFiniteNumbersReadAsTheirDefaults)
     EXPECT_FLOAT_EQ(def->maxRPM, 2500.0f);
     EXPECT_FLOAT_EQ(def->wheelMounts[0].massRatio, 1.0f);
     const std::string text = log();
-    for (const char* key : {"maxSpeed", "power", "steerSpeed", "maxRPM", "massRatio"})
-        EXPECT_NE(text.find("Data/Cars/Test.ini: " + std::string(key) + " is not a finite number"), std::string::npos)
-            << key;
+    for (const char* key : {"] maxSpeed=nan is", "] power=inf is", "] steerSpeed=-1e999 is", "] maxRPM=NaN is",
+                            "[wheelMount0] massRatio=1e40 is"})
+        EXPECT_NE(text.find(key), std::string::npos) << key << "\n" << text;
+    EXPECT_NE(text.find("Vehicle Data/Cars/Test.ini: [body] maxSpeed=nan is not a finite number; using the default"),
+              std::string::npos);
+}
+
+TEST_F(VehicleDefFile, ValuesOutOfRangeKeepTheirDefaultsWithOneWarning)
+{
+    struct Case {
+        std::string text;
+        const char* warning; ///< what the one warning line must hold
+        std::function<bool(const VehicleDef&)> kept;
+    };
+    const Case cases[] = {
+        {"[body]\nmass=1e38\n", "[body] mass=1e38 is out of range", [](const VehicleDef& d) { return d.mass == 0.0f; }},
+        {"[body]\nmass=-5\n", "[body] mass=-5 is out of range", [](const VehicleDef& d) { return d.mass == 0.0f; }},
+        {"[body]\nmaxSpeed=-2147483649\n", "[body] maxSpeed=-2147483649 is out of range",
+         [](const VehicleDef& d) { return d.maxSpeed == 20.0f; }},
+        {"[info]\nwheelMountsCount=1\n[wheelMount0]\npos=2000000000,3\n", "[wheelMount0] pos=2000000000,3 is out of range",
+         [](const VehicleDef& d) { return d.wheelMounts.size() == 1 && d.wheelMounts[0].pos == sf::Vector2i(); }},
+        {std::string("[body]\nma\0ss=100\n", 17), "[body] ma?ss is not a vehicle key",
+         [](const VehicleDef& d) { return d.mass == 0.0f; }},
+        {"[body]\nfullSpeedSteerCurve=1,2,nan,,x\n", "[body] fullSpeedSteerCurve=1,2,nan,,x: 11 points expected, found 5",
+         [](const VehicleDef& d) { return d.fullSpeedSteerCurve.points.empty(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        orv::Log::reset();
+        orv::Log::open("def.log");
+        const VehicleDef* def = load(c.text);
+        ASSERT_NE(def, nullptr);
+        EXPECT_TRUE(c.kept(*def));
+        const std::string text = log();
+        EXPECT_NE(text.find("Warning: Vehicle Data/Cars/Test.ini: " + std::string(c.warning)), std::string::npos) << text;
+        EXPECT_EQ(text.find("Warning: "), text.rfind("Warning: ")) << "one line: " << text;
+    }
 }
 
 TEST_F(VehicleDefFile, SectionNamesIgnoreCase)

@@ -434,6 +434,13 @@ TEST_F(MapTest, RepeatedAndOverlongOutlines)
               std::string::npos);
     EXPECT_NE(log().find("sector 2 lists 1048580 vertices, more than 1048576; left without area"),
               std::string::npos);
+    // Each simplified outline is named once; the round one lost nothing.
+    EXPECT_NE(log().find("Map Data\\Maps\\test.map: sector 0 repeats points of its outline; 65536 points "
+                         "simplified to 4"),
+              std::string::npos);
+    EXPECT_NE(log().find("sector 3 repeats points of its outline; 7 points simplified to 4"), std::string::npos);
+    EXPECT_NE(log().find("sector 4 repeats points of its outline"), std::string::npos);
+    EXPECT_EQ(log().find("sector 1 repeats"), std::string::npos);
 }
 
 // A sector under one later sector that contains it keeps no fixtures, as under

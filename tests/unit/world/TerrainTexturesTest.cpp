@@ -31,6 +31,9 @@ TEST_F(MaterialsTest, LoadAndLink)
     EXPECT_EQ(materialIndexForTexture("lava"), 0);
     EXPECT_EQ(materialIndexForTexture("rock"), 0);
     EXPECT_NE(log().find(": Loaded texture materials from Data\\Textures.ini"), std::string::npos);
+    EXPECT_NE(log().find("Warning: Data\\Textures.ini: [textureMats] lava=Unknown names no material"),
+              std::string::npos);
+    EXPECT_EQ(log().find("grass=DIRT names"), std::string::npos);
 }
 
 TEST_F(MaterialsTest, Limits)
@@ -41,6 +44,13 @@ TEST_F(MaterialsTest, Limits)
     writeFile("Data/Textures.ini", text);
     loadTextureMaterials();
     EXPECT_EQ(textureMaterialCount, 128);
+
+    // A lying count reads the sections the file holds, whatever their numbers.
+    writeFile("Data/Textures.ini", "[info]\nnumMats=2000000000\n[mat5]\nname=mud\n[textureMats]\ngrass=Mud\n");
+    loadTextureMaterials();
+    EXPECT_EQ(textureMaterialCount, 2);
+    EXPECT_EQ(materialIndexForTexture("grass"), 1);
+    EXPECT_NE(log().find("Data\\Textures.ini claims 2000000000 materials but holds 1; reading 1"), std::string::npos);
 
     writeFile("Data/Textures.ini", "[info]\nnumMats=-3\n[textureMats]\ngrass=m1\n");
     loadTextureMaterials();
