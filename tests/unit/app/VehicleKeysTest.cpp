@@ -88,7 +88,7 @@ TEST_F(VehicleKeys, ReloadKeepsTheSelectionByName)
     std::remove("Data/Cars/b.ini");
     reloadData();
     EXPECT_EQ(playerName(), "a");
-    EXPECT_NE(log().find("Loaded 1 cars"), std::string::npos);
+    EXPECT_TRUE(logged("Loaded 1 cars"));
 }
 
 TEST_F(VehicleKeys, ParkedVehiclesSurviveAReload)
