@@ -28,20 +28,13 @@ void writePng(const std::string& path, unsigned w, unsigned h)
     ASSERT_TRUE(image.saveToFile(path));
 }
 
-class WorldAssets : public ::testing::Test {
+class WorldAssets : public testutil::LoggedTest {
 protected:
-    void SetUp() override
-    {
-        orv::Log::reset();
-        orv::Log::open("w.log");
-    }
     void TearDown() override
     {
         resetWorld();
-        orv::Log::disable();
+        LoggedTest::TearDown();
     }
-    std::string log() const { return testutil::readFile("w.log"); }
-    testutil::TempDir dir;
 };
 
 } // namespace
@@ -50,7 +43,7 @@ TEST_F(WorldAssets, ImageSets)
 {
     loadImageSets();
     EXPECT_TRUE(textureImages.empty());
-    EXPECT_NE(log().find(": Loaded 0 image(s)"), std::string::npos);
+    EXPECT_TRUE(logged(": Loaded 0 image(s)"));
 
     writePng("Data/Images/A.png", 128, 64);
     writeFile("Data/Images/A.ini", "[info]\nid=zendrix 2 texture images\nversion=1\nimagesCount=2\n"
@@ -84,10 +77,10 @@ TEST_F(WorldAssets, ImageSets)
     EXPECT_EQ(findTextureImage("crate"), -1);
     EXPECT_EQ(findTextureImage(""), -1);
     EXPECT_TRUE(imageSetTextures[0]->isSmooth());
-    EXPECT_NE(log().find("Error: Failed to load texture for Data/Images/B.ini"), std::string::npos);
-    EXPECT_NE(log().find("Error: Data/Images/D.ini does not match header"), std::string::npos);
-    EXPECT_NE(log().find("claims 2147483647 images but holds 0; reading 1024"), std::string::npos);
-    EXPECT_NE(log().find("claims 2000000000 images but holds 2; reading 1026"), std::string::npos);
+    EXPECT_TRUE(logged("Error: Failed to load texture for Data/Images/B.ini"));
+    EXPECT_TRUE(logged("Error: Data/Images/D.ini does not match header"));
+    EXPECT_TRUE(logged("claims 2147483647 images but holds 0; reading 1024"));
+    EXPECT_TRUE(logged("claims 2000000000 images but holds 2; reading 1026"));
     ASSERT_EQ(textureImages.size(), 2u + 4u + 1024u + 1026u);
     const int far = findTextureImage("Far");
     ASSERT_GE(far, 0);
@@ -95,9 +88,8 @@ TEST_F(WorldAssets, ImageSets)
     const int off = findTextureImage("Off");
     ASSERT_GE(off, 0);
     EXPECT_EQ(textureImages[static_cast<std::size_t>(off)].sprite.getTextureRect(), sf::IntRect());
-    EXPECT_NE(log().find("Warning: Data/Images/F.ini: [image0] rect 4,0,8,8 is not inside the 8x8 atlas; read as "
-                         "0,0,0,0"),
-              std::string::npos);
+    EXPECT_TRUE(logged("Warning: Data/Images/F.ini: [image0] rect 4,0,8,8 is not inside the 8x8 atlas; read as "
+                         "0,0,0,0"));
 }
 
 TEST_F(WorldAssets, TerrainTextures)
@@ -114,7 +106,7 @@ TEST_F(WorldAssets, TerrainTextures)
     EXPECT_EQ(terrainTextures[1]->materialIndex, 1);
     EXPECT_TRUE(terrainTextures[1]->texture->isRepeated());
     EXPECT_FLOAT_EQ(materialForTextureIndex(1).trackAlpha, 0.5f);
-    EXPECT_NE(log().find("Error: Failed to load texture from Data/Textures/broken.png"), std::string::npos);
+    EXPECT_TRUE(logged("Error: Failed to load texture from Data/Textures/broken.png"));
 }
 
 TEST_F(WorldAssets, Minimap)
