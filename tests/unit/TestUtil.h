@@ -1,5 +1,10 @@
 #pragma once
-// Helpers shared by the unit tests: a scratch working directory and file I/O.
+// Helpers shared by the unit tests: a scratch working directory, file I/O and
+// a log to read back.
+
+#include "framework/Log.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -26,5 +31,30 @@ void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 /// True when the file exists.
 bool fileExists(const std::string& path);
+
+/// Passes when `text` holds `part`; a failure shows both.
+inline ::testing::AssertionResult has(const std::string& text, const std::string& part)
+{
+    if (text.find(part) != std::string::npos)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
+}
+
+/// A scratch working directory with the log open in it as "test.log".
+class LoggedTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        orv::Log::reset();
+        orv::Log::open("test.log");
+    }
+    void TearDown() override { orv::Log::disable(); }
+    /// The log so far.
+    std::string log() const { return readFile("test.log"); }
+    /// Passes when the log holds `part`.
+    ::testing::AssertionResult logged(const std::string& part) const { return has(log(), part); }
+
+    TempDir dir;
+};
 
 } // namespace testutil

@@ -18,12 +18,11 @@ const char* vertexSource = "#version 120\nvoid main() { gl_Position = gl_ModelVi
 const char* fragmentSource = "#version 120\nuniform float level;\nuniform vec2 offset;\n"
                              "void main() { gl_FragColor = vec4(level, offset, 1.0); }\n";
 
-class ShaderTest : public ::testing::Test {
+class ShaderTest : public testutil::LoggedTest {
 protected:
     void SetUp() override
     {
-        Log::reset();
-        Log::open("s.log");
+        LoggedTest::SetUp();
         ShaderManager::resetTable();
         writeFile("s.vert", vertexSource);
         writeFile("s.frag", fragmentSource);
@@ -32,9 +31,8 @@ protected:
     void TearDown() override
     {
         ShaderManager::resetTable();
-        Log::disable();
+        LoggedTest::TearDown();
     }
-    TempDir dir;
 };
 
 } // namespace
@@ -42,8 +40,7 @@ protected:
 TEST_F(ShaderTest, HandlesAndRecords)
 {
     EXPECT_EQ(ShaderManager::load("s.vert", "missing.frag"), -1);
-    EXPECT_NE(testutil::readFile("s.log").find("Error: Fragment shader file not found: missing.frag"),
-              std::string::npos);
+    EXPECT_TRUE(logged("Error: Fragment shader file not found: missing.frag"));
     EXPECT_EQ(ShaderManager::load("missing.vert", ""), -1);
     EXPECT_EQ(ShaderManager::load("", ""), -1);
 
@@ -56,7 +53,7 @@ TEST_F(ShaderTest, HandlesAndRecords)
     const ShaderHandle broken = ShaderManager::load("", "bad.frag");
     EXPECT_EQ(broken, 2);
     EXPECT_FALSE(ShaderManager::get(broken).loaded);
-    EXPECT_NE(testutil::readFile("s.log").find("Error loading fragment shader from bad.frag"), std::string::npos);
+    EXPECT_TRUE(logged("Error loading fragment shader from bad.frag"));
 
     EXPECT_EQ(&ShaderManager::get(5000), &ShaderManager::get(0));
     EXPECT_EQ(&ShaderManager::get(-1), &ShaderManager::get(0));
@@ -89,7 +86,7 @@ TEST_F(ShaderTest, UniformCacheAndReload)
     EXPECT_TRUE(ShaderManager::get(h).loaded);
     shader.setUniform("offset", sf::Vector2f(1, 2));
     EXPECT_EQ(shader.uploads(), before + 5);
-    EXPECT_NE(testutil::readFile("s.log").find(": Reloaded shaders"), std::string::npos);
+    EXPECT_TRUE(logged(": Reloaded shaders"));
 
     // A source fixed on disk draws again under the same handle.
     const ShaderHandle broken = ShaderManager::load("", "bad.frag");

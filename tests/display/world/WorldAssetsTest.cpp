@@ -28,20 +28,13 @@ void writePng(const std::string& path, unsigned w, unsigned h)
     ASSERT_TRUE(image.saveToFile(path));
 }
 
-class WorldAssets : public ::testing::Test {
+class WorldAssets : public testutil::LoggedTest {
 protected:
-    void SetUp() override
-    {
-        orv::Log::reset();
-        orv::Log::open("w.log");
-    }
     void TearDown() override
     {
         resetWorld();
-        orv::Log::disable();
+        LoggedTest::TearDown();
     }
-    std::string log() const { return testutil::readFile("w.log"); }
-    testutil::TempDir dir;
 };
 
 } // namespace
@@ -50,7 +43,7 @@ TEST_F(WorldAssets, ImageSets)
 {
     loadImageSets();
     EXPECT_TRUE(textureImages.empty());
-    EXPECT_NE(log().find(": Loaded 0 image(s)"), std::string::npos);
+    EXPECT_TRUE(logged(": Loaded 0 image(s)"));
 
     writePng("Data/Images/A.png", 128, 64);
     writeFile("Data/Images/A.ini", "[info]\nid=zendrix 2 texture images\nversion=1\nimagesCount=2\n"
@@ -96,9 +89,8 @@ TEST_F(WorldAssets, ImageSets)
     const int off = findTextureImage("Off");
     ASSERT_GE(off, 0);
     EXPECT_EQ(textureImages[static_cast<std::size_t>(off)].sprite.getTextureRect(), sf::IntRect());
-    EXPECT_NE(log().find("Warning: Data/Images/F.ini: [image0] rect 4,0,8,8 is not inside the 8x8 atlas; read as "
-                         "0,0,0,0"),
-              std::string::npos);
+    EXPECT_TRUE(logged("Warning: Data/Images/F.ini: [image0] rect 4,0,8,8 is not inside the 8x8 atlas; read as "
+                         "0,0,0,0"));
 }
 
 TEST_F(WorldAssets, TerrainTextures)
@@ -115,7 +107,7 @@ TEST_F(WorldAssets, TerrainTextures)
     EXPECT_EQ(terrainTextures[1]->materialIndex, 1);
     EXPECT_TRUE(terrainTextures[1]->texture->isRepeated());
     EXPECT_FLOAT_EQ(materialForTextureIndex(1).trackAlpha, 0.5f);
-    EXPECT_NE(log().find("Error: Failed to load texture from Data/Textures/broken.png"), std::string::npos);
+    EXPECT_TRUE(logged("Error: Failed to load texture from Data/Textures/broken.png"));
 }
 
 TEST_F(WorldAssets, Minimap)

@@ -18,12 +18,11 @@ using soundfiles::writeTone;
 
 namespace {
 
-class SoundBank : public ::testing::Test {
+class SoundBank : public testutil::LoggedTest {
 protected:
     void SetUp() override
     {
-        Log::reset();
-        Log::open("a.log");
+        LoggedTest::SetUp();
         resetCoreConfig();
         Keyboard::focusOverride = 1;
         resetAudio();
@@ -33,10 +32,8 @@ protected:
     {
         resetAudio();
         Keyboard::reset();
-        Log::disable();
+        LoggedTest::TearDown();
     }
-    std::string log() const { return testutil::readFile("a.log"); }
-    testutil::TempDir dir;
 };
 
 std::string le32(std::uint32_t v)
@@ -58,6 +55,14 @@ std::string wave(const std::string& chunks, std::uint32_t rate = 22050, std::uin
 std::string chunk(const std::string& id, std::uint32_t claimed, std::size_t real)
 {
     return id + le32(claimed) + std::string(real, '\x01');
+}
+
+const Voice* voiceWithKey(const std::string& key)
+{
+    for (const Voice& v : Audio::voices())
+        if (v.key == key)
+            return &v;
+    return nullptr;
 }
 
 int playingVoices()
@@ -108,7 +113,7 @@ TEST_F(SoundBank, LoadingAndLookup)
     EXPECT_GT(Audio::getSoundNumber("7", false), 0);
     EXPECT_EQ(Audio::getSoundName(0), "");
     EXPECT_EQ(Audio::getSoundName(99), "");
-    EXPECT_NE(log().find("Error: Unable to load sample from Data/Sounds\\Broken.wav"), std::string::npos);
+    EXPECT_TRUE(logged("Error: Unable to load sample from Data/Sounds\\Broken.wav"));
 
     // Other case, with an upper-case extension.
     const int meadow = Audio::getSoundNumber("AMBIENCE\\meadow_a.WAV", true);
@@ -123,10 +128,10 @@ TEST_F(SoundBank, LoadingAndLookup)
     EXPECT_EQ(log().size(), before);
     EXPECT_EQ(Audio::getSoundNumber("Missing.wav", true), -1);
     const std::string report = log().substr(before);
-    EXPECT_NE(report.find("Error: Audio::getSoundNumber: No such sound \"Missing.wav\""), std::string::npos);
-    EXPECT_NE(report.find(": Valid sound numbers are..."), std::string::npos);
-    EXPECT_NE(report.find(": 0 = \"(no sound)\""), std::string::npos);
-    EXPECT_NE(report.find(": 3 = \"ambience\\Meadow_A\""), std::string::npos);
+    EXPECT_TRUE(testutil::has(report, "Error: Audio::getSoundNumber: No such sound \"Missing.wav\""));
+    EXPECT_TRUE(testutil::has(report, ": Valid sound numbers are..."));
+    EXPECT_TRUE(testutil::has(report, ": 0 = \"(no sound)\""));
+    EXPECT_TRUE(testutil::has(report, ": 3 = \"ambience\\Meadow_A\""));
 }
 
 TEST_F(SoundBank, StereoIsMixedDownToMono)
@@ -173,10 +178,7 @@ TEST_F(SoundBank, KeyedLoopsLiveWhileRefreshed)
     writeTone("loop.wav", 22050, 1);
     ASSERT_TRUE(Audio::addSample("loop.wav", "loop"));
     ASSERT_TRUE(Audio::playSound(1, {100, 100}, true, "ENG_1", -1, true, 0.5f, 1.0f));
-    const Voice* voice = nullptr;
-    for (const Voice& v : Audio::voices())
-        if (v.key == "ENG_1")
-            voice = &v;
+    const Voice* voice = voiceWithKey("ENG_1");
     ASSERT_NE(voice, nullptr);
 
     float lastOffset = 0.0f;
@@ -216,10 +218,7 @@ TEST_F(SoundBank, VolumesFollowTheSettings)
     ASSERT_TRUE(Audio::addSample("loop.wav", "loop"));
     coreConfig.soundVolume = 50;
     ASSERT_TRUE(Audio::playSound(1, {}, true, "K", -1, false, 0.5f, 1.0f));
-    const Voice* voice = nullptr;
-    for (const Voice& v : Audio::voices())
-        if (v.key == "K")
-            voice = &v;
+    const Voice* voice = voiceWithKey("K");
     ASSERT_NE(voice, nullptr);
     EXPECT_NEAR(voice->sound.getVolume(), 25.0f, 0.01f);
     coreConfig.soundVolume = 150; // clamped to 100
@@ -279,9 +278,7 @@ TEST_F(SoundBank, LyingWaveFilesAreRefused)
         EXPECT_EQ(loaded, c.problem == nullptr) << c.file;
         if (c.problem) {
             EXPECT_EQ(Audio::lastError, std::string("Unable to load sample from ") + c.file);
-            EXPECT_NE(log().find(std::string("Warning: Audio::addSample: ") + c.file + ": " + c.problem),
-                      std::string::npos)
-                << c.file;
+            EXPECT_TRUE(logged(std::string("Warning: Audio::addSample: ") + c.file + ": " + c.problem));
         }
     }
     EXPECT_EQ(Audio::getSoundCount(), 2);

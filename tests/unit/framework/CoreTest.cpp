@@ -101,12 +101,7 @@ TEST(Core, FrameRateCounterChangesOncePerSecond)
 TEST(Core, ScreenshotNames)
 {
     std::tm t{};
-    t.tm_year = 2024 - 1900;
-    t.tm_mon = 11;
-    t.tm_mday = 31;
-    t.tm_hour = 23;
-    t.tm_min = 59;
-    t.tm_sec = 59;
+    t.tm_year = 124, t.tm_mon = 11, t.tm_mday = 31, t.tm_hour = 23, t.tm_min = 59, t.tm_sec = 59;
     std::set<std::string> taken;
     auto exists = [&](const std::string& n) { return taken.count(n) > 0; };
     EXPECT_EQ(automaticScreenshotName(t, exists), "screenshot_20241231_235959.png");

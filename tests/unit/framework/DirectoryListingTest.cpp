@@ -1,7 +1,6 @@
 #include "TestUtil.h"
 #include "framework/AppInfo.h"
 #include "framework/DirectoryListing.h"
-#include "framework/Log.h"
 
 #include <sys/stat.h>
 
@@ -136,11 +135,10 @@ TEST(DirectoryListing, EntersEachFolderOnce)
 
 // A pipe named like a sound would block whoever opens it; a link to a real
 // file is a file.
-TEST(DirectoryListing, RegularFilesOnly)
+class DirectoryListingLog : public testutil::LoggedTest {};
+
+TEST_F(DirectoryListingLog, RegularFilesOnly)
 {
-    TempDir dir;
-    orv::Log::reset();
-    orv::Log::open("l.log");
     writeFile("Sounds/a.wav", "");
     std::filesystem::create_symlink("a.wav", "Sounds/link.wav");
     std::filesystem::create_symlink("missing.wav", "Sounds/broken.wav");
@@ -149,16 +147,11 @@ TEST(DirectoryListing, RegularFilesOnly)
     listing.addExtension("wav");
     listing.scan("Sounds", 1, true);
     EXPECT_EQ(names(listing), (std::vector<std::string>{"a.wav", "link.wav"}));
-    const std::string log = testutil::readFile("l.log");
-    EXPECT_NE(log.find("Warning: DirectoryListing: Skipped Sounds\\pipe.wav: not a regular file"), std::string::npos);
-    orv::Log::disable();
+    EXPECT_TRUE(logged("Warning: DirectoryListing: Skipped Sounds\\pipe.wav: not a regular file"));
 }
 
-TEST(DirectoryListing, TooDeepIsLogged)
+TEST_F(DirectoryListingLog, TooDeepIsLogged)
 {
-    TempDir dir;
-    orv::Log::reset();
-    orv::Log::open("l.log");
     std::string deep = "Root";
     for (int i = 0; i < 66; ++i)
         deep += "/d";
@@ -168,6 +161,5 @@ TEST(DirectoryListing, TooDeepIsLogged)
     listing.addExtension("wav");
     listing.scan("Root", 1, true);
     EXPECT_EQ(names(listing), std::vector<std::string>{"top.wav"});
-    EXPECT_NE(testutil::readFile("l.log").find(": more than 64 folders deep"), std::string::npos);
-    orv::Log::disable();
+    EXPECT_TRUE(logged(": more than 64 folders deep"));
 }

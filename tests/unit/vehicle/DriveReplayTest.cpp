@@ -200,12 +200,7 @@ TEST_F(DriveReplayTest, TelemetryKeepsTenSecondsAndExportsEveryStep)
     EXPECT_EQ(rows, 250);
 
     std::tm utc{};
-    utc.tm_year = 126;
-    utc.tm_mon = 0;
-    utc.tm_mday = 2;
-    utc.tm_hour = 3;
-    utc.tm_min = 4;
-    utc.tm_sec = 5;
+    utc.tm_year = 126, utc.tm_mon = 0, utc.tm_mday = 2, utc.tm_hour = 3, utc.tm_min = 4, utc.tm_sec = 5;
     EXPECT_EQ(telemetryCsvName(utc), "telemetry_20260102_030405.csv");
     EXPECT_FALSE(writeTelemetryCsv("no/such/folder/t.csv", monitor.runA()));
     vehicle.setStepObserver(nullptr);

@@ -46,14 +46,11 @@ TEST_F(DrivingTestsTest, GiveTheSameFiguresEveryRun)
     const VehicleDef def = load(fastCar);
     const DrivingTestResults first = runDrivingTests(def);
     const DrivingTestResults second = runDrivingTests(def);
-    EXPECT_TRUE(first.zeroTo100.reached);
-    EXPECT_TRUE(first.speedAfter30.reached);
-    EXPECT_TRUE(first.brakingDistance.reached);
-    EXPECT_TRUE(first.turningCircle.reached);
-    expectSame(first.zeroTo100, second.zeroTo100);
-    expectSame(first.speedAfter30, second.speedAfter30);
-    expectSame(first.brakingDistance, second.brakingDistance);
-    expectSame(first.turningCircle, second.turningCircle);
+    for (auto figure : {&DrivingTestResults::zeroTo100, &DrivingTestResults::speedAfter30,
+                        &DrivingTestResults::brakingDistance, &DrivingTestResults::turningCircle}) {
+        EXPECT_TRUE((first.*figure).reached);
+        expectSame(first.*figure, second.*figure);
+    }
     // A wall clock moving on must not matter: the tests count steps.
     orv::ProgramClock::advance(1234.5);
     expectSame(first.zeroTo100, measureZeroTo100(def));

@@ -39,12 +39,11 @@ inline std::string flatMapText()
            "[sector0]\nverts=0,1,2,3\n";
 }
 
-class VehicleTest : public ::testing::Test {
+class VehicleTest : public testutil::LoggedTest {
 protected:
     void SetUp() override
     {
-        orv::Log::reset();
-        orv::Log::open("vehicle.log");
+        LoggedTest::SetUp();
         orv::ProgramClock::setManual(100.0);
         resetWorld();
         vehicleDefs.clear();
@@ -57,7 +56,7 @@ protected:
         resetWorld();
         vehicleDefs.clear();
         orv::ProgramClock::setReal();
-        orv::Log::disable();
+        LoggedTest::TearDown();
     }
     /// Writes "Data/Cars/<name>.ini".
     static void writeCar(const std::string& name, const std::string& text)
@@ -82,9 +81,7 @@ protected:
     }
     VehicleDynamics& dyn() { return vehicle.dynamics; }
     b2Body* body() { return vehicle.body(); }
-    std::string log() const { return testutil::readFile("vehicle.log"); }
 
-    testutil::TempDir dir;
     Vehicle vehicle;
 };
 

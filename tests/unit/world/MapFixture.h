@@ -49,18 +49,17 @@ inline std::string mapText(const sf::Vector2i& mapSize, const std::vector<TestSe
 
 /// A test working directory with a log, an empty physics world and no
 /// textures or object definitions.
-class MapTest : public ::testing::Test {
+class MapTest : public testutil::LoggedTest {
 protected:
     void SetUp() override
     {
-        orv::Log::reset();
-        orv::Log::open("map.log");
+        LoggedTest::SetUp();
         resetWorld();
     }
     void TearDown() override
     {
         resetWorld();
-        orv::Log::disable();
+        LoggedTest::TearDown();
     }
     void load(const std::string& text)
     {
@@ -68,12 +67,19 @@ protected:
         resetPhysicsWorld();
         loadMap("Data\\Maps\\test.map");
     }
-    std::string log() const { return testutil::readFile("map.log"); }
     void addTexture(const std::string& name)
     {
         auto t = std::make_unique<TerrainTexture>();
         t->name = name;
         terrainTextures.push_back(std::move(t));
+    }
+    /// A 16 x 16 object definition named "Crate.ob".
+    static void addCrate()
+    {
+        ObjectDef crate;
+        crate.name = "Crate.ob";
+        crate.collisionSize = {16, 16};
+        objectDefs.push_back(crate);
     }
     /// Indices of the sectors under a rectangle.
     static std::vector<int> query(const sf::FloatRect& r, SectorQueryMode mode = SectorQueryMode::NonRoof)
@@ -83,7 +89,6 @@ protected:
             out.push_back(s->index);
         return out;
     }
-    testutil::TempDir dir;
 };
 
 } // namespace mapfixture

@@ -157,10 +157,7 @@ TEST_F(MapTest, OutlineOrderBoundsAndStart)
 
 TEST_F(MapTest, ObjectsOfUnknownTypeAreDropped)
 {
-    ObjectDef crate;
-    crate.name = "Crate.ob";
-    crate.collisionSize = {16, 16};
-    objectDefs.push_back(crate);
+    addCrate();
     load(mapText({100, 100}, {{rect(0, 0, 100, 100), ""}},
                  "[header]\nobjectsCount=3\n[object0]\nobjectType=Crate.ob\npos=10,20\nangle=45\n"
                  "[object1]\nobjectType=crate.ob\n[object2]\nobjectType=Crate.ob\npos=30,40\n"));
@@ -170,7 +167,7 @@ TEST_F(MapTest, ObjectsOfUnknownTypeAreDropped)
     ASSERT_NE(currentMap.objects[0].body, nullptr);
     EXPECT_FLOAT_EQ(currentMap.objects[0].body->GetPosition().x, 10.f / 16.f);
     EXPECT_FLOAT_EQ(currentMap.objects[0].body->GetAngle(), 0.f); // the angle is not applied
-    EXPECT_NE(log().find(": Found 2/3 valid map objects"), std::string::npos);
+    EXPECT_TRUE(logged(": Found 2/3 valid map objects"));
 }
 
 TEST_F(MapTest, LoadingTwiceGivesTheSameMap)
@@ -179,17 +176,16 @@ TEST_F(MapTest, LoadingTwiceGivesTheSameMap)
     const std::string text = mapText({500, 500}, {{rect(0, 0, 500, 500), "floorTexture=Grass.png\n"},
                                                   {rect(10, 10, 100, 100), "passable=1\n"},
                                                   {rect(50, 50, 100, 100), "isShadow=True\n"}});
+    auto snapshot = [] {
+        std::vector<std::tuple<std::uint16_t, sf::Uint32, int, std::size_t>> out;
+        for (const Sector& s : currentMap.sectors)
+            out.emplace_back(s.categoryBits, s.colour.toInteger(), s.textureIndex, s.fixtures.size());
+        return out;
+    };
     load(text);
-    std::vector<std::tuple<std::uint16_t, sf::Uint32, int, std::size_t>> first;
-    for (const Sector& s : currentMap.sectors)
-        first.emplace_back(s.categoryBits, s.colour.toInteger(), s.textureIndex, s.fixtures.size());
+    const auto first = snapshot();
     load(text);
-    ASSERT_EQ(currentMap.sectors.size(), first.size());
-    for (std::size_t i = 0; i < first.size(); ++i) {
-        const Sector& s = currentMap.sectors[i];
-        EXPECT_EQ(std::make_tuple(s.categoryBits, s.colour.toInteger(), s.textureIndex, s.fixtures.size()),
-                  first[i]);
-    }
+    EXPECT_EQ(snapshot(), first);
     EXPECT_EQ(query(at(60, 60)), V{2});
 }
 
@@ -199,9 +195,8 @@ TEST_F(MapTest, BadMaps)
     load("[header]\nsectorsCount=2\nvertsCount=4\nmapSize=100,100\n[verts]\npos0=0,0\npos1=100,0\n"
          "pos2=100,100\npos3=0,100\n[sector0]\nverts=0,1,7,2,-1,3\n[sector1]\nverts=0,1\n");
     EXPECT_EQ(currentMap.sectors[0].points.size(), 4u);
-    EXPECT_NE(log().find("Warning: Map Data\\Maps\\test.map: sector 0 uses vertex 7, which is not in its vertex list"),
-              std::string::npos);
-    EXPECT_NE(log().find("sector 0 uses vertex -1"), std::string::npos);
+    EXPECT_TRUE(logged("Warning: Map Data\\Maps\\test.map: sector 0 uses vertex 7, which is not in its vertex list"));
+    EXPECT_TRUE(logged("sector 0 uses vertex -1"));
     // Fewer than three points: no triangles, no fixtures, empty bounds.
     const Sector& thin = currentMap.sectors[1];
     EXPECT_TRUE(thin.triangles.empty());
@@ -214,8 +209,8 @@ TEST_F(MapTest, BadMaps)
          "[verts]\npos0=0,0\npos1=10,0\npos2=10,10\n[sector0]\nverts=0,1,2\n");
     EXPECT_EQ(currentMap.sectors.size(), 1u);
     EXPECT_EQ(currentMap.vertices.size(), 3u);
-    EXPECT_NE(log().find("claims 2147483647 sectors but holds 1; reading 1"), std::string::npos);
-    EXPECT_NE(log().find("Found 0/2147483647 valid map objects"), std::string::npos);
+    EXPECT_TRUE(logged("claims 2147483647 sectors but holds 1; reading 1"));
+    EXPECT_TRUE(logged("Found 0/2147483647 valid map objects"));
 
     // Coordinates out of range are refused, not handed to the clipper.
     load(mapText({10, 10}, {{{{0, 0}, {1e30f, 0}, {0, 10}}, ""}}));
@@ -224,7 +219,7 @@ TEST_F(MapTest, BadMaps)
     // A map with no sectors: said so, queries find nothing, joints still get a ground.
     load("[header]\nmapSize=100,100\n");
     EXPECT_TRUE(currentMap.sectors.empty());
-    EXPECT_NE(log().find("Warning: Map Data\\Maps\\test.map has no sectors"), std::string::npos);
+    EXPECT_TRUE(logged("Warning: Map Data\\Maps\\test.map has no sectors"));
     EXPECT_EQ(query(sf::FloatRect(-5, -5, 1, 1)), V{});
     EXPECT_NE(groundBody(), nullptr);
     EXPECT_EQ(groundBody()->GetType(), b2_staticBody);
@@ -329,10 +324,7 @@ TEST_F(MapTest, ManyOverlapsAgreeWithTheOutlines)
 // with the old map, so no query meets a body of a sector that no longer exists.
 TEST_F(MapTest, ASecondLoadReplacesTheBodies)
 {
-    ObjectDef crate;
-    crate.name = "Crate.ob";
-    crate.collisionSize = {16, 16};
-    objectDefs.push_back(crate);
+    addCrate();
     const std::string crates = "[header]\nobjectsCount=2\n[object0]\nobjectType=Crate.ob\npos=10,10\n"
                                "[object1]\nobjectType=Crate.ob\npos=20,20\n";
     load(mapText({1000, 1000}, {{rect(0, 0, 1000, 1000), ""}, {rect(100, 100, 300, 300), ""},
@@ -353,10 +345,7 @@ TEST_F(MapTest, ASecondLoadReplacesTheBodies)
 // file holds, however large the numbers it names.
 TEST_F(MapTest, ListsAreSizedByWhatTheFileHolds)
 {
-    ObjectDef crate;
-    crate.name = "Crate.ob";
-    crate.collisionSize = {16, 16};
-    objectDefs.push_back(crate);
+    addCrate();
     struct Case {
         const char* what;
         std::string text;
@@ -390,8 +379,8 @@ TEST_F(MapTest, ListsAreSizedByWhatTheFileHolds)
         EXPECT_EQ(currentMap.sectors[0].points, (Polygon{{0, 0}, {100, 0}, {100, 100}, {0, 100}})) << c.what;
         EXPECT_EQ(currentMap.sectors.back().index, c.sectors - 1) << c.what;
     }
-    EXPECT_NE(log().find("Found 1/2000000000 valid map objects"), std::string::npos);
-    EXPECT_NE(log().find("claims 300000000 vertices but holds 4; reading 4"), std::string::npos);
+    EXPECT_TRUE(logged("Found 1/2000000000 valid map objects"));
+    EXPECT_TRUE(logged("claims 300000000 vertices but holds 4; reading 4"));
 }
 
 // Outlines that walk the same points again are folded before the tessellator
@@ -474,10 +463,7 @@ TEST_F(MapTest, StackedSectorsShowOnlyTheTop)
 // their defaults, with the file and key named.
 TEST_F(MapTest, NumbersOutOfRange)
 {
-    ObjectDef crate;
-    crate.name = "Crate.ob";
-    crate.collisionSize = {16, 16};
-    objectDefs.push_back(crate);
+    addCrate();
     load(mapText({-5, 10}, {{rect(0, 0, 100, 100), "textureOffset=0,2147483647\n"}},
                  "[header]\nobjectsCount=1\n[object0]\nobjectType=Crate.ob\npos=1e30,5\n"
                  "[startZones]\nrect0=3e38,0,3e38,10\n"));
@@ -490,5 +476,5 @@ TEST_F(MapTest, NumbersOutOfRange)
                              "Map Data\\Maps\\test.map: [object0] pos out of range; read as 0,0",
                              "Map Data\\Maps\\test.map: [sector0] textureOffset out of range; read as 0,0",
                              "Map Data\\Maps\\test.map: [startZones] rect0 out of range; starting at 0,0"})
-        EXPECT_NE(log().find(std::string("Warning: ") + line), std::string::npos) << line;
+        EXPECT_TRUE(logged(std::string("Warning: ") + line)) << line;
 }

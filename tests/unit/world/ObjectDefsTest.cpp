@@ -50,15 +50,15 @@ TEST_F(ObjectDefsTest, KeysImagesAndCollisionSizes)
     EXPECT_TRUE(two.isKinematic);
     EXPECT_EQ(two.imageIndex, -1);
     EXPECT_EQ(two.collisionSize, sf::Vector2i(8, 9));
-    EXPECT_NE(log().find("Warning: Failed to find image Rock for Data/Objects/Two.ob"), std::string::npos);
-    EXPECT_NE(log().find(": Loaded 4 objects"), std::string::npos);
+    EXPECT_TRUE(logged("Warning: Failed to find image Rock for Data/Objects/Two.ob"));
+    EXPECT_TRUE(logged(": Loaded 4 objects"));
 
     EXPECT_EQ(findObjectDef("crate.ob"), -1);
     EXPECT_EQ(findObjectDef(""), -1);
 
     loadObjectDef("Data/Objects/missing.ob");
     EXPECT_EQ(objectDefs.size(), 4u);
-    EXPECT_NE(log().find("Error: Failed to load file Data/Objects/missing.ob"), std::string::npos);
+    EXPECT_TRUE(logged("Error: Failed to load file Data/Objects/missing.ob"));
 }
 
 // Numbers the physics cannot use are refused where they are read, with the
@@ -90,7 +90,7 @@ TEST_F(ObjectDefsTest, NumbersOutOfRangeTakeTheDefault)
         EXPECT_EQ(def.collisionSize, c.collisionSize) << c.keys;
         EXPECT_FLOAT_EQ(def.objectScale, c.scale) << c.keys;
         if (c.warning) {
-            EXPECT_NE(log().find(std::string("Warning: Data/Objects/") + c.warning), std::string::npos) << log();
+            EXPECT_TRUE(logged(std::string("Warning: Data/Objects/") + c.warning)) << log();
         }
 
         // Whatever the file said, the body stays finite under the world step.

@@ -9,17 +9,15 @@ using namespace orv;
 using testutil::TempDir;
 using testutil::writeFile;
 
-TEST(Theme, DefaultsWithoutFile)
+class ThemeLog : public testutil::LoggedTest {};
+
+TEST_F(ThemeLog, DefaultsWithoutFile)
 {
-    TempDir dir;
-    Log::reset();
-    Log::open("t.log");
     resetTheme();
     theme.clMessageError = sf::Color::Blue;
     EXPECT_TRUE(loadTheme());
     EXPECT_NE(theme.clMessageError, sf::Color::Blue); // what an earlier load left is reset
-    EXPECT_NE(testutil::readFile("t.log").find(": Loaded UI config from uiConfig.ini"), std::string::npos);
-    Log::disable();
+    EXPECT_TRUE(logged(": Loaded UI config from uiConfig.ini"));
 }
 
 TEST(Theme, FileValuesAndReferences)
