@@ -1,7 +1,7 @@
 #include "world/SectorClipping.h"
 
 #include <cmath>
-#include <queue>
+#include <unordered_map>
 
 namespace {
 
@@ -33,7 +33,8 @@ Polygon toPolygon(const ClipperLib::Path& path)
 }
 
 // True when `inner`, a result contour that at most touches `outer`, lies
-// inside it: decided by its first point not on `outer`'s boundary.
+// inside it: decided by its first corner, or failing that the first middle
+// of an edge, not on `outer`'s boundary.
 bool liesInside(const ClipperLib::Path& inner, const ClipperLib::Path& outer)
 {
     for (const ClipperLib::IntPoint& p : inner) {
@@ -41,7 +42,29 @@ bool liesInside(const ClipperLib::Path& inner, const ClipperLib::Path& outer)
         if (where != -1)
             return where == 1;
     }
-    return true; // every point on the boundary: nothing to tell them apart
+    for (std::size_t i = 0, j = inner.size() - 1; i < inner.size(); j = i++) {
+        const ClipperLib::IntPoint middle((inner[i].X + inner[j].X) / 2, (inner[i].Y + inner[j].Y) / 2);
+        const int where = ClipperLib::PointInPolygon(middle, outer);
+        if (where != -1)
+            return where == 1;
+    }
+    return true; // all along the boundary: nothing to tell them apart
+}
+
+// True when every outer of the tree winds positive and every hole negative,
+// inside its outer. Where rounded intersections leave a result pinched
+// against itself, Clipper 6 now and then files an outer as a hole, or a hole
+// outside the outer it belongs to; triangulated as given, such an area fills
+// where nothing is left or leaves out what is.
+bool wellFormed(const ClipperLib::PolyTree& tree)
+{
+    for (const ClipperLib::PolyNode* node = tree.GetFirst(); node; node = node->GetNext()) {
+        const double area = ClipperLib::Area(node->Contour);
+        if (!node->IsHole() ? area < 0.0
+                            : area > 0.0 || (node->Parent && !liesInside(node->Contour, node->Parent->Contour)))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -85,58 +108,52 @@ std::vector<ClippedArea> clipDifference(const IntPath& subject, const std::vecto
         for (const IntPath* clip : clips)
             if (clip->size() >= 3)
                 clipper.AddPath(*clip, ClipperLib::ptClip, true);
-        // Rounding intersections to the integer grid can leave an output
-        // outline touching itself, with a sliver wound the other way; the
-        // tessellator fills that sliver (odd winding) where the outline's own
-        // area subtracts it. Split such outlines at the touching points.
-        clipper.StrictlySimple(true);
         clipper.Execute(ClipperLib::ctDifference, tree, ClipperLib::pftNonZero, ClipperLib::pftNonZero);
+        if (!wellFormed(tree)) {
+            // Outers wind positive and holes negative, so the area meant is
+            // where the contours' winding is positive; a second pass over
+            // contours already on the grid sorts them out.
+            ClipperLib::Paths contours;
+            ClipperLib::PolyTreeToPaths(tree, contours);
+            ClipperLib::Clipper again;
+            again.AddPaths(contours, ClipperLib::ptSubject, true);
+            again.Execute(ClipperLib::ctUnion, tree, ClipperLib::pftPositive, ClipperLib::pftPositive);
+        }
     } catch (const ClipperLib::clipperException&) {
         return areas; // coordinates out of the library's range: nothing visible
     }
 
-    // Breadth-first: outers are areas, their children holes, and the
-    // children of holes islands, which are areas again.
+    // Outers are areas, and each hole goes to the outer it was filed under
+    // or, when it lies outside that one, to the smallest outer around it. A
+    // contour wound positive is an outer wherever it was filed.
     struct Piece {
         const ClipperLib::Path* outline;
+        double area;
         std::vector<const ClipperLib::Path*> holes;
     };
     std::vector<Piece> pieces;
-    std::vector<std::pair<const ClipperLib::Path*, std::size_t>> holes; // and the piece Clipper gave it
-    std::queue<const ClipperLib::PolyNode*> pending;
-    for (const ClipperLib::PolyNode* child : tree.Childs)
-        pending.push(child);
-    while (!pending.empty()) {
-        const ClipperLib::PolyNode* node = pending.front();
-        pending.pop();
-        if (node->IsHole())
-            continue;
-        pieces.push_back({&node->Contour, {}});
-        for (const ClipperLib::PolyNode* hole : node->Childs) {
-            holes.emplace_back(&hole->Contour, pieces.size() - 1);
-            for (const ClipperLib::PolyNode* island : hole->Childs)
-                pending.push(island);
+    std::vector<std::pair<const ClipperLib::Path*, const ClipperLib::PolyNode*>> holes; // with the tree's parent
+    std::unordered_map<const ClipperLib::PolyNode*, std::size_t> pieceOf;
+    for (const ClipperLib::PolyNode* node = tree.GetFirst(); node; node = node->GetNext()) {
+        const double a = ClipperLib::Area(node->Contour);
+        if (a > 0.0) {
+            pieceOf[node] = pieces.size();
+            pieces.push_back({&node->Contour, a, {}});
+        } else if (a < 0.0) {
+            holes.emplace_back(&node->Contour, node->Parent);
         }
     }
-
-    // With strictly simple output Clipper 6 now and then files a hole under
-    // an outline it lies outside of. Check each hole and move a stray one to
-    // the smallest outline around it; a hole inside none covers nothing.
-    for (const auto& [hole, given] : holes) {
-        std::size_t owner = given;
-        if (!liesInside(*hole, *pieces[given].outline)) {
-            owner = pieces.size();
-            double ownerArea = 0.0;
-            for (std::size_t i = 0; i < pieces.size(); ++i) {
-                const double a = std::fabs(ClipperLib::Area(*pieces[i].outline));
-                if ((owner == pieces.size() || a < ownerArea) && liesInside(*hole, *pieces[i].outline)) {
-                    owner = i;
-                    ownerArea = a;
-                }
-            }
-        }
-        if (owner < pieces.size())
-            pieces[owner].holes.push_back(hole);
+    for (const auto& [hole, parent] : holes) {
+        Piece* owner = nullptr;
+        const auto filed = pieceOf.find(parent);
+        if (filed != pieceOf.end() && liesInside(*hole, *pieces[filed->second].outline))
+            owner = &pieces[filed->second];
+        else
+            for (Piece& piece : pieces)
+                if ((!owner || piece.area < owner->area) && liesInside(*hole, *piece.outline))
+                    owner = &piece;
+        if (owner)
+            owner->holes.push_back(hole);
     }
 
     areas.reserve(pieces.size());
