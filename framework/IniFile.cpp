@@ -205,6 +205,10 @@ void IniFile::parseLine(const std::string& line)
     if (pending_) {
         std::string more;
         const bool closed = unquote(line, more);
+        // A carriage return left before this line feed could not survive a
+        // save (reading drops it there), so it goes now, as in setValue.
+        if (!pendingValue_.empty() && pendingValue_.back() == '\r')
+            pendingValue_.pop_back();
         pendingValue_ += '\n';
         pendingValue_ += more;
         if (closed) {

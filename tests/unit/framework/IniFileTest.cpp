@@ -350,6 +350,7 @@ TEST(IniFile, SavedFileReadsBackAsRead)
         {"[a]\nk=\"=v\"\n", "k", "=v"},                 // quoted leading equals sign
         {"[a]\nk=\"\"\"q\"\n", "k", "\"q"},             // quoted leading quote
         {"[a]\nk=v\r\r\n", "k", "v\r"},                 // a carriage return of its own
+        {"[a]\nk=\"x\r\r\ny\"\n", "k", "x\ny"},       // ... not kept before a line feed
         {"[a]\nk\t \t=v\n", "k\t ", "v"},               // a key ending in a space
     };
     for (const Case& c : cases) {
