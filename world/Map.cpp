@@ -109,6 +109,12 @@ void readOutline(MapReader& reader, Sector& sector, int fileNumber, int vertsCou
                                 std::to_string(maxOutlinePoints) + "; left without area");
         sector.points.clear();
     }
+    if (const std::size_t returns = outlineReturns(sector.points); returns > maxOutlineReturns) {
+        warnLimited(reader, "sector " + std::to_string(fileNumber) + " comes back to points of its outline " +
+                                std::to_string(returns) + " times, more than " + std::to_string(maxOutlineReturns) +
+                                "; left without area");
+        sector.points.clear();
+    }
     if (sector.points.size() < 3) {
         warnLimited(reader, "sector " + std::to_string(fileNumber) + " has fewer than 3 usable vertices; left without area");
         return; // no area: no triangles, no fixtures, empty bounds

@@ -1,5 +1,6 @@
 #include "world/Outline.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -67,4 +68,14 @@ void simplifyOutline(Polygon& outline)
     outline.resize(lapLength(outline));
     // A lap may start and end across a spike the whole outline did not show.
     foldRepeats(outline);
+}
+
+std::size_t outlineReturns(const Polygon& outline)
+{
+    std::vector<std::pair<float, float>> points;
+    points.reserve(outline.size());
+    for (const sf::Vector2f& p : outline)
+        points.emplace_back(p.x, p.y);
+    std::sort(points.begin(), points.end());
+    return outline.size() - static_cast<std::size_t>(std::unique(points.begin(), points.end()) - points.begin());
 }
