@@ -205,9 +205,9 @@ void IniFile::parseLine(const std::string& line)
     if (pending_) {
         std::string more;
         const bool closed = unquote(line, more);
-        // A carriage return left before this line feed could not survive a
-        // save (reading drops it there), so it goes now, as in setValue.
-        if (!pendingValue_.empty() && pendingValue_.back() == '\r')
+        // Carriage returns left before this line feed could not survive a
+        // save (reading drops one there), so they go now, as in setValue.
+        while (!pendingValue_.empty() && pendingValue_.back() == '\r')
             pendingValue_.pop_back();
         pendingValue_ += '\n';
         pendingValue_ += more;
@@ -671,13 +671,16 @@ void IniFile::setValue(const std::string& key, const std::string& value)
     if (!current_)
         return;
 
-    // Values are held as they read back; save() quotes what needs it. A
-    // carriage return before a line feed cannot survive a save, so it goes now.
+    // Values are held as they read back; save() quotes what needs it.
+    // Carriage returns before a line feed cannot survive a save, so they go now.
     std::string text;
     text.reserve(value.size());
-    for (std::size_t i = 0; i < value.size(); ++i)
-        if (!(value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n'))
-            text += value[i];
+    for (char c : value) {
+        if (c == '\n')
+            while (!text.empty() && text.back() == '\r')
+                text.pop_back();
+        text += c;
+    }
 
     const std::string lookup = toLower(key);
     auto it = current_->keys.find(lookup);

@@ -166,7 +166,7 @@ TEST(IniFile, SaveLoadRoundTrip)
     out.setSection("Video");
     out.setSectionComment("first line\nsecond line");
     out.setString("text", "plain");
-    out.setString("multi", "line one\r\nline \"two\"\nthree");
+    out.setString("multi", "line one\r\r\nline \"two\"\nthree");
     out.setString("quoted", "\"starts with a quote");
     out.setString("inner", "say \"hi\"");
     out.setInt("negative", -42);
@@ -350,7 +350,7 @@ TEST(IniFile, SavedFileReadsBackAsRead)
         {"[a]\nk=\"=v\"\n", "k", "=v"},                 // quoted leading equals sign
         {"[a]\nk=\"\"\"q\"\n", "k", "\"q"},             // quoted leading quote
         {"[a]\nk=v\r\r\n", "k", "v\r"},                 // a carriage return of its own
-        {"[a]\nk=\"x\r\r\ny\"\n", "k", "x\ny"},       // ... not kept before a line feed
+        {"[a]\nk=\"x\r\r\r\ny\"\n", "k", "x\ny"},     // ... none kept before a line feed
         {"[a]\nk\t \t=v\n", "k\t ", "v"},               // a key ending in a space
     };
     for (const Case& c : cases) {
