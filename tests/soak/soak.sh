@@ -16,8 +16,9 @@ set +e # the loop checks what it needs itself
 e2e_begin 1280x720
 cp -r "$RUN_DIR/Data" "$WORK/"
 [ -f "$RUN_DIR/uiConfig.ini" ] && cp "$RUN_DIR/uiConfig.ini" "$WORK/"
-RANDOM=${SOAK_SEED:-$(date +%s)}
-echo "soak: $MINUTES min, seed $RANDOM, in $WORK"
+seed=${SOAK_SEED:-$(date +%s)}
+RANDOM=$seed
+echo "soak: $MINUTES min, seed $seed, in $WORK"
 
 start_app
 find_window >/dev/null
