@@ -196,6 +196,14 @@ void Vehicle::buildWheel(const VehicleDef& def, int mountIndex)
     shape.SetAsBox(half.x, half.y);
     shape.m_radius = 0.01f;
     b2FixtureDef fixture = boxFixture(shape, def.mass * mount.massRatio);
+    // A wheel never outweighs the body it hangs on: Box2D's joints come apart
+    // under such ratios (a body without a picture rectangle is a small box
+    // under wheels of full size) and the vehicle ends at NaN. Real vehicles
+    // have wheels of a few percent of the body.
+    const float area = 4.0f * half.x * half.y;
+    const float bodyMass = body_->GetMass();
+    if (bodyMass > 0.0f && fixture.density * area > bodyMass)
+        fixture.density = bodyMass / area;
     fixture.isSensor = true;
     wheelBody->CreateFixture(&fixture);
 

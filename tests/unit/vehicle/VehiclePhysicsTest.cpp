@@ -263,6 +263,27 @@ TEST_F(VehicleTest, DegenerateBodiesStillSimulate)
     EXPECT_GT(body()->GetPosition().x, currentMap.startPosition.x / 16.0f);
 }
 
+// A body without a picture rectangle is a small box; wheels of full size at
+// the file's density outweighed it eighty times over, and under throttle and
+// steering the joints came apart until the chassis stood at NaN.
+TEST_F(VehicleTest, WheelsNeverOutweighASmallBody)
+{
+    std::string text = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\n[body]\nmass=100\nmaxSpeed=20\n"
+                       "[wheelType0]\nimageRect=32,0,6,13\n";
+    const char* mounts[] = {"-14,-22", "14,-22", "-14,22", "14,22"};
+    for (int i = 0; i < 4; ++i)
+        text += "[wheelMount" + std::to_string(i) + "]\npos=" + mounts[i] + "\nmaxSteerAngle=" + (i < 2 ? "28" : "0") + "\n";
+    spawn(text);
+    for (const Wheel& w : dyn().wheels)
+        EXPECT_LE(w.body->GetMass(), body()->GetMass() * 1.0001f);
+    for (int i = 0; i < 120; ++i) {
+        dyn().throttle = 1.0f;
+        dyn().steerInput = -1.0f;
+        step(1);
+        ASSERT_TRUE(finiteBody(body())) << "step " << i;
+    }
+}
+
 TEST_F(VehicleTest, WithoutDefinitionsTheVehicleIsABareBody)
 {
     loadVehicleDefs();
