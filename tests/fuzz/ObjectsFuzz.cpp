@@ -13,6 +13,7 @@
 #include "world/ObjectDefs.h"
 
 #include <SFML/Graphics/Image.hpp>
+#include <SFML/Graphics/Texture.hpp>
 #include <box2d/box2d.h>
 
 #include <cmath>
@@ -26,6 +27,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     atlas.create(64, 32, sf::Color(200, 100, 50));
     if (!atlas.saveToFile("Data/Images/Fuzz.png"))
         fuzz::fail("cannot write the atlas");
+    // The GL driver is loaded with SFML's first texture and unloaded with
+    // its last, keeping a few bytes each time, which the leak check then
+    // cannot name. One texture held to the very end (never destroyed) keeps
+    // it loaded, so its bytes are named and suppressed like the rest.
+    static sf::Texture* const keepDriverLoaded = new sf::Texture;
+    keepDriverLoaded->create(1, 1);
     return 0;
 }
 

@@ -64,10 +64,7 @@ for t in "${targets[@]}"; do
     # Image sets load their atlas as a texture: that needs a display.
     [ "$t" = objects ] && run=("$src/tests/with_xvfb.sh" "${run[@]}")
     start=$(date +%s)
-    # Mesa's driver keeps a little memory to exit; its frames have no frame
-    # pointers, so the suppressions only match with the slow unwinder.
     lsan="suppressions=$src/tests/sanitize/lsan.supp:print_suppressions=0"
-    [ "$t" = objects ] && lsan="$lsan:fast_unwind_on_malloc=0"
     ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=0" UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
         LSAN_OPTIONS="$lsan" nice -n 10 "${run[@]}" >"$log" 2>&1
     rc=$?
