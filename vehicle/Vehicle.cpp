@@ -2,6 +2,7 @@
 
 #include "audio/Audio.h"
 #include "framework/Core.h"
+#include "framework/Log.h"
 #include "framework/ProgramClock.h"
 #include "world/MapPhysics.h"
 
@@ -52,6 +53,8 @@ void Vehicle::createChassis(const b2Vec2& positionMetres, float angle)
     def.allowSleep = true;
     body_ = world_->CreateBody(&def);
     dynamics.body = body_;
+    lastWholePosition_ = positionMetres;
+    lastWholeAngle_ = angle;
 }
 
 void Vehicle::spawn(b2World& world, int kind, bool player, const sf::Vector2f& positionPixels)
@@ -276,8 +279,41 @@ void Vehicle::fixedStep()
         observer_->beforeStep(*this, now);
     stepVehicle(dynamics, physicsStep, now);
     world_->Step(physicsStep, 6, 2);
+    if (body_) {
+        if (whole()) {
+            lastWholePosition_ = body_->GetPosition();
+            lastWholeAngle_ = body_->GetAngle();
+        } else {
+            // Extreme files (wheels far from a tiny body, huge power on no
+            // mass) can drive Box2D's joint solver past any finite number; the
+            // vehicle would vanish from the map and poison everything it
+            // touches. Once per vehicle is enough to say so.
+            if (!cameApartReported_) {
+                const std::string name = dynamics.definition ? dynamics.definition->name : std::string("(none)");
+                orv::Log::warning("Vehicle " + name + ": its physics came apart (not a number); restarted where it " +
+                                  "last was whole");
+                cameApartReported_ = true;
+            }
+            restartAt(lastWholePosition_, std::remainder(lastWholeAngle_, 2.0f * b2_pi), now);
+        }
+    }
     if (observer_)
         observer_->afterStep(*this);
+}
+
+bool Vehicle::whole() const
+{
+    const auto finite = [](const b2Body* b) {
+        const b2Vec2 p = b->GetPosition(), v = b->GetLinearVelocity();
+        return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(b->GetAngle()) && std::isfinite(v.x) &&
+               std::isfinite(v.y) && std::isfinite(b->GetAngularVelocity());
+    };
+    if (!finite(body_))
+        return false;
+    for (const Wheel& wheel : dynamics.wheels)
+        if (wheel.body && !finite(wheel.body))
+            return false;
+    return true;
 }
 
 void Vehicle::forgetBodies()

@@ -53,7 +53,8 @@ public:
     /// Adds the frame time to the accumulator and runs a fixed step for every
     /// whole 1/60 s beyond it; returns the number of steps run.
     int stepPhysics(float frameSeconds);
-    /// One fixed step: this vehicle's step, then the world's.
+    /// One fixed step: this vehicle's step, then the world's. A vehicle whose
+    /// bodies come out of it at NaN restarts where it last was whole.
     void fixedStep();
     /// The observer told of every fixed step (null for none); not owned.
     void setStepObserver(StepObserver* observer) { observer_ = observer; }
@@ -85,6 +86,8 @@ private:
     void buildChassisFixture(const VehicleDef& def);
     void buildWheel(const VehicleDef& def, int mountIndex);
     void destroyWheels();
+    /// True when the chassis and every wheel have a finite place and motion.
+    bool whole() const;
 
     b2World* world_ = nullptr;
     b2Body* body_ = nullptr;
@@ -93,6 +96,9 @@ private:
     int kind_ = -1;
     bool player_ = false;
     float accumulator_ = 0.0f;
+    b2Vec2 lastWholePosition_{0.0f, 0.0f};
+    float lastWholeAngle_ = 0.0f;
+    bool cameApartReported_ = false;
     std::unique_ptr<VehicleDef> ownDefinition_;
 };
 
