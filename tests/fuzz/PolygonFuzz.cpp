@@ -139,11 +139,12 @@ bool simple(const ClippedArea& area)
 // hole as a hole and not outside it.
 bool wellFormed(const ClippedArea& area)
 {
-    if (signedArea(area.outline) <= 0.0)
-        return false;
+    // Winding on the grid: a sliver's float corners may wind either way.
     const IntPath outline = toIntPath(pathOf(area.outline));
+    if (ClipperLib::Area(outline) <= 0.0)
+        return false;
     for (const Polygon& hole : area.holes) {
-        if (signedArea(hole) >= 0.0)
+        if (ClipperLib::Area(toIntPath(pathOf(hole))) >= 0.0)
             return false;
         // Grid slivers may poke a corner out; a hole with none inside is lost.
         bool inside = false, outside = false;
