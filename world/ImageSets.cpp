@@ -13,6 +13,8 @@ std::vector<TextureImage> textureImages;
 
 namespace {
 
+constexpr int maxEmptyImages = 1024;
+
 TextureImage makeImage(const std::string& name, std::int32_t setIndex, const sf::IntRect& rect)
 {
     TextureImage image;
@@ -77,12 +79,19 @@ void loadImageSet(const std::string& path)
 
     ini.setSection("info");
     const int count = ini.getInt("imagesCount", 0);
-    // One image per section the file holds below the count it claims. An
-    // image the count names but the file lacks would have no name, and no
-    // one can ask for an image without a name: it is not made.
+    // Sections the count names but the file lacks give empty images, as the
+    // format says, but only a few: the list is sized by what the file holds.
     const std::vector<int> present = ini.numberedSections("image", std::max(count, 0));
     const sf::Vector2u atlas = imageSetTextures.back()->getSize();
+    const std::size_t firstImage = textureImages.size();
+    int emptyBudget = maxEmptyImages;
+    auto addEmptyUpTo = [&](int end) {
+        const int from = static_cast<int>(textureImages.size() - firstImage);
+        for (int i = from; i < end && emptyBudget > 0; ++i, --emptyBudget)
+            textureImages.push_back(makeImage("", setIndex, sf::IntRect()));
+    };
     for (int n : present) {
+        addEmptyUpTo(n);
         const std::string section = "image" + std::to_string(n);
         ini.setSection(section);
         sf::IntRect rect = ini.getIntRect("rect", sf::IntRect(0, 0, 0, 0));
@@ -93,9 +102,11 @@ void loadImageSet(const std::string& path)
         }
         textureImages.push_back(makeImage(ini.getString("imageName", ""), setIndex, rect));
     }
-    if (count > 0 && static_cast<std::size_t>(count) > present.size())
+    addEmptyUpTo(count);
+    const std::size_t read = textureImages.size() - firstImage;
+    if (count > 0 && static_cast<std::size_t>(count) > read)
         orv::Log::warning(path + " claims " + std::to_string(count) + " images but holds " +
-                          std::to_string(present.size()) + "; reading " + std::to_string(present.size()));
+                          std::to_string(present.size()) + "; reading " + std::to_string(read));
 }
 
 int findTextureImage(const std::string& name)
