@@ -95,26 +95,27 @@ struct DefReader {
         return read;
     }
 
-    // Counts below 0 mean none. A list holds one entry per numbered section
-    // the file really has below the count it claims, so neither a lying
-    // count nor one section numbered far out ("[gear1999999999]") can make a
-    // huge list. Returns the section numbers to read, in order.
-    static constexpr std::size_t maxListEntries = 256;
+    // Counts below 0 mean none; a count above the numbered sections the file
+    // holds is cut to them, so a lying count cannot make a huge list. One
+    // section numbered far out ("[gear1999999999]") would still make billions
+    // of entries: no vehicle has more than a few hundred.
+    static constexpr int maxListEntries = 256;
 
-    std::vector<int> listed(const std::string& key, const std::string& sectionBase, const std::string& what) const
+    int listed(const std::string& key, const std::string& sectionBase, const std::string& what) const
     {
         const int claimed = std::max(ini.getInt(key, 0), 0);
-        std::vector<int> numbers = ini.numberedSections(sectionBase, claimed);
-        const std::size_t reading = std::min(numbers.size(), maxListEntries);
-        if (static_cast<std::size_t>(claimed) > numbers.size())
-            warn(" claims " + std::to_string(claimed) + " " + what + " but holds " + std::to_string(numbers.size()) +
-                 "; reading " + std::to_string(reading));
-        if (numbers.size() > maxListEntries) {
-            warn(": " + std::to_string(numbers.size()) + " " + what + " is more than " + std::to_string(maxListEntries) +
+        const std::vector<int> numbers = ini.numberedSections(sectionBase, claimed);
+        const int present = numbers.empty() ? 0 : numbers.back() + 1;
+        if (claimed > present)
+            warn(" claims " + std::to_string(claimed) + " " + what + " but holds " + std::to_string(present) +
+                 "; reading " + std::to_string(std::min(present, maxListEntries)));
+        const int count = std::min(claimed, present);
+        if (count > maxListEntries) {
+            warn(": " + std::to_string(count) + " " + what + " is more than " + std::to_string(maxListEntries) +
                  "; reading " + std::to_string(maxListEntries));
-            numbers.resize(maxListEntries);
+            return maxListEntries;
         }
-        return numbers;
+        return count;
     }
 
     // Warns about each key of the current section the loader does not read.
@@ -209,9 +210,9 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
 
     r.setSection("info");
     r.checkKeys(infoKeys);
-    const std::vector<int> wheelTypeSections = r.listed("wheelTypesCount", "wheelType", "wheel types");
-    const std::vector<int> wheelMountSections = r.listed("wheelMountsCount", "wheelMount", "wheel mounts");
-    const std::vector<int> gearSections = r.listed("gearsCount", "gear", "gears");
+    const int wheelTypesCount = r.listed("wheelTypesCount", "wheelType", "wheel types");
+    const int wheelMountsCount = r.listed("wheelMountsCount", "wheelMount", "wheel mounts");
+    const int gearsCount = r.listed("gearsCount", "gear", "gears");
     def.minGearTime = r.getFloat("minGearTime", def.minGearTime);
 
     r.setSection("sound");
@@ -253,22 +254,20 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
     def.maxRPM = r.getFloat("maxRPM", def.maxRPM);
     def.acceleration = r.getFloat("acceleration", def.acceleration);
 
-    // Lists follow the sections present; in a file without gaps (every file
-    // the program writes) list positions and section numbers agree.
-    for (int n : wheelTypeSections) {
-        r.setSection("wheelType" + std::to_string(n));
+    def.wheelTypes.resize(static_cast<std::size_t>(wheelTypesCount));
+    for (int i = 0; i < wheelTypesCount; ++i) {
+        WheelType& type = def.wheelTypes[static_cast<std::size_t>(i)];
+        r.setSection("wheelType" + std::to_string(i));
         r.checkKeys(wheelTypeKeys);
-        WheelType type;
         type.imageRect = ini.getIntRect("imageRect", sf::IntRect(0, 0, 0, 0));
         type.wheelVisible = ini.getBool("wheelVisible", true);
-        def.wheelTypes.push_back(type);
     }
 
-    for (int n : wheelMountSections) {
-        const int i = static_cast<int>(def.wheelMounts.size());
-        r.setSection("wheelMount" + std::to_string(n));
+    def.wheelMounts.resize(static_cast<std::size_t>(wheelMountsCount));
+    for (int i = 0; i < wheelMountsCount; ++i) {
+        WheelMount& mount = def.wheelMounts[static_cast<std::size_t>(i)];
+        r.setSection("wheelMount" + std::to_string(i));
         r.checkKeys(wheelMountKeys);
-        WheelMount mount;
         mount.pos = ini.getVector2i("pos", sf::Vector2i(0, 0));
         const auto offsetOk = [](int v) { return v >= -maxWheelOffset && v <= maxWheelOffset; };
         if (!offsetOk(mount.pos.x) || !offsetOk(mount.pos.y)) {
@@ -280,29 +279,24 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
         mount.drive = ini.getBool("drive", true);
         mount.maxSteerAngle = ini.getInt("maxSteerAngle", 20);
         mount.massRatio = r.getFloat("massRatio", 1.0f);
-        // The file names a wheel type by its section number.
-        const auto type = std::lower_bound(wheelTypeSections.begin(), wheelTypeSections.end(), mount.wheelType);
-        if (type == wheelTypeSections.end() || *type != mount.wheelType) {
+        if (mount.wheelType < 0 || mount.wheelType >= wheelTypesCount) {
             orv::Log::error(def.name + " wheel mount " + std::to_string(i) + " has an invalid wheel type of " +
                             std::to_string(mount.wheelType));
             mount.wheelType = 0;
-        } else {
-            mount.wheelType = static_cast<int>(type - wheelTypeSections.begin());
         }
-        def.wheelMounts.push_back(mount);
     }
 
     def.gears.push_back(GearDef{def.reverseRatio, 1.0f});
     def.gears.push_back(GearDef{0.0f, 0.0f});
-    for (int n : gearSections) {
-        r.setSection("gear" + std::to_string(n));
+    for (int i = 0; i < gearsCount; ++i) {
+        r.setSection("gear" + std::to_string(i));
         r.checkKeys(gearKeys);
         GearDef gear;
         gear.ratio = r.getFloat("ratio", 1.0f);
         gear.pitch = r.getFloat("pitch", 1.0f);
         def.gears.push_back(gear);
     }
-    if (gearSections.empty())
+    if (gearsCount < 1)
         def.gears.push_back(GearDef{1.0f, 1.0f});
     return true;
 }
