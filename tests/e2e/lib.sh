@@ -244,10 +244,15 @@ audio_panel_music_slider() {
 # again until the program ends.
 exit_via_options() {
     local x="" y="" attempt i
-    press Escape
-    for i in $(seq 1 100); do
-        [ "$(options_buttons | wc -l)" -ge 4 ] && break
-        sleep 0.1
+    # Escape toggles the Options window, and first closes a dialog left open
+    # (a map picker or audio panel whose closing key went astray): press it
+    # again until the buttons show.
+    for attempt in 1 2 3 4; do
+        press Escape
+        for i in $(seq 1 30); do
+            [ "$(options_buttons | wc -l)" -ge 4 ] && break 2
+            sleep 0.1
+        done
     done
     read -r x y <<<"$(options_exit_button)"
     [ -n "$y" ] || fail "the Options window's buttons never showed"
