@@ -98,8 +98,9 @@ struct DefReader {
     // Counts below 0 mean none; a count above the numbered sections the file
     // holds is cut to them, so a lying count cannot make a huge list. One
     // section numbered far out ("[gear1999999999]") would still make billions
-    // of entries: no vehicle has more than a few hundred.
-    static constexpr int maxListEntries = 256;
+    // of entries: no vehicle has more than a few dozen wheels or gears, and
+    // each wheel is a body and a joint to step (256 made a step take 5 ms).
+    static constexpr int maxListEntries = 64;
 
     int listed(const std::string& key, const std::string& sectionBase, const std::string& what) const
     {

@@ -89,8 +89,8 @@ TEST_F(VehicleDefFile, CountsAreBoundedByWhatTheFileHolds)
     // One section numbered far out does not make billions of gears.
     const VehicleDef* far = load("[info]\ngearsCount=2000000000\n[gear1999999999]\nratio=2\n");
     ASSERT_NE(far, nullptr);
-    EXPECT_EQ(far->gears.size(), 2u + 256u);
-    EXPECT_TRUE(logged("is more than 256"));
+    EXPECT_EQ(far->gears.size(), 2u + 64u);
+    EXPECT_TRUE(logged("is more than 64"));
 }
 
 TEST_F(VehicleDefFile, NonFiniteNumbersReadAsTheirDefaults)
