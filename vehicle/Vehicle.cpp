@@ -43,6 +43,11 @@ float usableDensity(float density)
     return density > 0.0f && std::isfinite(density) ? density : minDensity;
 }
 
+float usableDamping(float damping)
+{
+    return damping > 0.0f && std::isfinite(damping) ? damping : 0.0f;
+}
+
 void Vehicle::createChassis(const b2Vec2& positionMetres, float angle)
 {
     b2BodyDef def;
@@ -155,8 +160,8 @@ void Vehicle::build(const VehicleDef* def, bool withLook)
     dyn.power = def->power < 0.0f ? def->mass * 250.0f : def->power;
     dyn.defaultSlip = def->lateralSlip;
 
-    body_->SetLinearDamping(def->linearDamping);
-    body_->SetAngularDamping(def->angularDamping);
+    body_->SetLinearDamping(usableDamping(def->linearDamping));
+    body_->SetAngularDamping(usableDamping(def->angularDamping));
     if (b2Fixture* fixture = body_->GetFixtureList())
         fixture->SetRestitution(def->restitution);
 
@@ -186,8 +191,10 @@ void Vehicle::buildWheel(const VehicleDef& def, int mountIndex)
     bodyDef.type = b2_dynamicBody;
     bodyDef.position = centre;
     bodyDef.angle = body_->GetAngle();
-    bodyDef.linearDamping = def.linearDamping;
-    bodyDef.angularDamping = def.angularDamping;
+    // Box2D asserts on negative damping; the tuning editor's typed-in values
+    // are not clamped to its sliders.
+    bodyDef.linearDamping = usableDamping(def.linearDamping);
+    bodyDef.angularDamping = usableDamping(def.angularDamping);
     b2Body* wheelBody = world_->CreateBody(&bodyDef);
 
     // Mounts without any wheel type (or with an empty picture rectangle)

@@ -105,6 +105,9 @@ private:
 /// The density a vehicle's fixture gets: the file's value, or a small one
 /// when that is 0 or less, so every body keeps a mass.
 float usableDensity(float density);
+/// The damping a vehicle's body gets: the value, or 0 when it is below 0 or
+/// not a number (Box2D accepts neither).
+float usableDamping(float damping);
 
 /// Collision filtering of vehicle bodies.
 constexpr unsigned short vehicleCategoryBits = 0x0002;

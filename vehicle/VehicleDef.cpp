@@ -242,8 +242,9 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
                "; no steering while driving forward");
     def.steerBoost = r.getFloat("steerBoost", def.steerBoost);
     def.steerTorqueBoost = r.getFloat("steerTorqueBoost", def.steerTorqueBoost);
-    def.linearDamping = r.getFloat("linearDamping", def.linearDamping);
-    def.angularDamping = r.getFloat("angularDamping", def.angularDamping);
+    // Box2D refuses (asserts on) negative damping.
+    def.linearDamping = r.getFloat("linearDamping", def.linearDamping, 0.0f);
+    def.angularDamping = r.getFloat("angularDamping", def.angularDamping, 0.0f);
     def.restitution = r.getFloat("restitution", def.restitution);
     def.brakePower = r.getFloat("brakePower", def.mass * 1.3f);
     def.reverseRatio = r.getFloat("reverseRatio", def.reverseRatio);

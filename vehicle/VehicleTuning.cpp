@@ -62,15 +62,15 @@ void applyDamping(Vehicle& vehicle)
     b2Body* body = vehicle.body();
     if (!def || !body)
         return;
-    body->SetLinearDamping(def->linearDamping);
-    body->SetAngularDamping(def->angularDamping);
+    body->SetLinearDamping(usableDamping(def->linearDamping));
+    body->SetAngularDamping(usableDamping(def->angularDamping));
     if (b2Fixture* fixture = body->GetFixtureList())
         fixture->SetRestitution(def->restitution);
     for (Wheel& wheel : vehicle.dynamics.wheels) {
         if (!wheel.body)
             continue;
-        wheel.body->SetLinearDamping(def->linearDamping);
-        wheel.body->SetAngularDamping(def->angularDamping);
+        wheel.body->SetLinearDamping(usableDamping(def->linearDamping));
+        wheel.body->SetAngularDamping(usableDamping(def->angularDamping));
     }
 }
 

@@ -122,6 +122,9 @@ TEST_F(VehicleDefFile, ValuesOutOfRangeKeepTheirDefaultsWithOneWarning)
     const Case cases[] = {
         {"[body]\nmass=1e38\n", "[body] mass=1e38 is out of range", [](const VehicleDef& d) { return d.mass == 0.0f; }},
         {"[body]\nmass=-5\n", "[body] mass=-5 is out of range", [](const VehicleDef& d) { return d.mass == 0.0f; }},
+        // Box2D asserts on negative damping: the program stopped here.
+        {"[body]\nlinearDamping=-0.35\n", "[body] linearDamping=-0.35 is out of range",
+         [](const VehicleDef& d) { return d.linearDamping == 0.5f; }},
         {"[body]\nmaxSpeed=-2147483649\n", "[body] maxSpeed=-2147483649 is out of range",
          [](const VehicleDef& d) { return d.maxSpeed == 20.0f; }},
         {"[info]\nwheelMountsCount=1\n[wheelMount0]\npos=2000000000,3\n", "[wheelMount0] pos=2000000000,3 is out of range",

@@ -297,6 +297,19 @@ TEST_F(VehicleTest, ExtremeFilesNeverReachNaN)
     EXPECT_TRUE(logged("Vehicle car: its physics came apart (not a number); restarted where it last was whole"));
 }
 
+// The tuning editor's sliders take typed-in values beyond their range; a
+// negative damping reached Box2D's body definition, which asserts on it.
+TEST_F(VehicleTest, NegativeDampingBuildsAsNone)
+{
+    spawn("[info]\nwheelMountsCount=1\n[wheelMount0]\npos=0,10\n");
+    vehicleDefs[0].linearDamping = -0.35f;
+    vehicleDefs[0].angularDamping = -1.0f;
+    vehicle.setKind(0);
+    EXPECT_EQ(body()->GetLinearDamping(), 0.0f);
+    ASSERT_EQ(dyn().wheels.size(), 1u);
+    EXPECT_EQ(dyn().wheels[0].body->GetAngularDamping(), 0.0f);
+}
+
 TEST_F(VehicleTest, WithoutDefinitionsTheVehicleIsABareBody)
 {
     loadVehicleDefs();
