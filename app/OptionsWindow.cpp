@@ -52,7 +52,7 @@ void renderingGroup()
     separatorHeading("Rendering");
     int position = static_cast<int>(appSettings.renderScale * 2.0f - 1.0f);
     const std::string shown = orv::format("%.1fx", static_cast<double>(appSettings.renderScale));
-    if (ImGui::SliderInt("Scale", &position, 0, 7, shown.c_str()))
+    if (ImGui::SliderInt("Scale", &position, 0, 7, shown.c_str(), ImGuiSliderFlags_AlwaysClamp))
         setRenderScale(static_cast<float>(position + 1) * 0.5f);
     bool fps = orv::coreState.showFps;
     if (ImGui::Checkbox("FPS Display", &fps)) {

@@ -9,8 +9,10 @@
 #include "framework/Log.h"
 #include "framework/ScreenMessages.h"
 #include "framework/StringUtil.h"
+#include "framework/Text.h"
 #include "vehicle/Vehicle.h"
 #include "vehicle/VehicleDef.h"
+#include "vehicle/VehicleLimits.h"
 #include "vehicle/VehicleTuning.h"
 
 #include <imgui.h>
@@ -19,6 +21,7 @@
 
 #include <SFML/Graphics/Texture.hpp>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -36,9 +39,71 @@ struct SoundChoice {
     int number;
 };
 
-bool floatInput(const char* label, float& value, float step, float fastStep, const char* format = "%.3f")
+// The last value the editor refused, shown at its top until another edit is
+// taken. A typed "1e39" or "-5" would otherwise reach the physics as it is.
+std::string& refusalText()
 {
-    return ImGui::InputFloat(label, &value, step, fastStep, format);
+    static std::string& text = *new std::string;
+    return text;
+}
+
+// Logged once per new refusal: a field keeps refusing while the text stays.
+void refuse(const std::string& text)
+{
+    if (text != refusalText())
+        orv::Log::warning("Tuning Editor: " + text);
+    refusalText() = text;
+}
+
+std::string rangeText(const ValueRange& range, double scale)
+{
+    return orv::format("%g to %g", static_cast<double>(range.lo) * scale, static_cast<double>(range.hi) * scale);
+}
+
+// Takes `candidate` into `value` when the range holds it; otherwise keeps the
+// value and says why. `scale` turns stored values into shown ones (km/h).
+bool take(const char* label, float candidate, float& value, const ValueRange& range, double scale = 1.0)
+{
+    if (!range.contains(candidate)) {
+        refuse(orv::format("%s: %g is not a number from %s; kept %g", label, static_cast<double>(candidate) * scale,
+                           rangeText(range, scale).c_str(), static_cast<double>(value) * scale));
+        return false;
+    }
+    value = candidate;
+    refusalText().clear();
+    return true;
+}
+
+bool floatInput(const char* label, float& value, const ValueRange& range, float step, float fastStep,
+                const char* format = "%.3f")
+{
+    float edited = value;
+    return ImGui::InputFloat(label, &edited, step, fastStep, format) && take(label, edited, value, range);
+}
+
+// Ctrl+click turns a slider into a text field that takes any number, "inf"
+// and "nan" included: clamping catches the first, the range check the rest.
+bool sliderInput(const char* label, float& value, const ValueRange& range)
+{
+    float edited = value;
+    return ImGui::SliderFloat(label, &edited, range.lo, range.hi, "%.3f", ImGuiSliderFlags_AlwaysClamp) &&
+           take(label, edited, value, range);
+}
+
+// `name` says which field a refusal is about when the label shows nothing.
+bool intInput(const char* label, int& value, const ValueRange& range, const char* name = nullptr)
+{
+    int edited = value;
+    if (!ImGui::InputInt(label, &edited, 1, 10))
+        return false;
+    if (!range.contains(edited)) {
+        refuse(orv::format("%s: %d is not a whole number from %s; kept %d", name ? name : label, edited,
+                           rangeText(range, 1.0).c_str(), value));
+        return false;
+    }
+    value = edited;
+    refusalText().clear();
+    return true;
 }
 
 // The body's part of the vehicle picture, 50 pixels high.
@@ -62,58 +127,57 @@ void bodySection(Vehicle& vehicle, VehicleDef& def)
 {
     if (!ImGui::CollapsingHeader("Body"))
         return;
-    if (floatInput("Mass", def.mass, 1.0f, 5.0f))
+    if (floatInput("Mass", def.mass, vehicleLimits::mass, 1.0f, 5.0f))
         applyMass(vehicle);
     ImGui::Checkbox("Tracks", &def.tracks);
     ImGui::Separator();
 
     float kmh = maxSpeedShown(def.maxSpeed);
-    if (floatInput("Max Speed", kmh, 1.0f, 5.0f, "%.3fkm/h")) {
-        def.maxSpeed = maxSpeedStored(kmh);
+    if (ImGui::InputFloat("Max Speed", &kmh, 1.0f, 5.0f, "%.3fkm/h") &&
+        take("Max Speed", maxSpeedStored(kmh), def.maxSpeed, vehicleLimits::maxSpeed, 3.6))
         applyMaxSpeed(vehicle);
-    }
     ImGui::BeginDisabled(def.autoLateralSlip);
-    if (ImGui::SliderFloat("Lateral Slip", &def.lateralSlip, 0.0f, 1.0f))
+    if (sliderInput("Lateral Slip", def.lateralSlip, vehicleLimits::lateralSlip))
         applyLateralSlip(vehicle);
     ImGui::EndDisabled();
     ImGui::Checkbox("Auto Lateral Slip", &def.autoLateralSlip);
-    floatInput("Idle RPM", def.idleRPM, 1.0f, 10.0f);
-    floatInput("Max RPM", def.maxRPM, 1.0f, 10.0f);
-    floatInput("Acceleration", def.acceleration, 1.0f, 10.0f);
-    if (floatInput("Power", def.power, 1.0f, 5.0f))
+    floatInput("Idle RPM", def.idleRPM, vehicleLimits::rpm, 1.0f, 10.0f);
+    floatInput("Max RPM", def.maxRPM, vehicleLimits::rpm, 1.0f, 10.0f);
+    floatInput("Acceleration", def.acceleration, vehicleLimits::acceleration, 1.0f, 10.0f);
+    if (floatInput("Power", def.power, vehicleLimits::power, 1.0f, 5.0f))
         applyPower(vehicle);
-    floatInput("Steer Speed", def.steerSpeed, 1.0f, 10.0f, "%.3fdeg/s");
+    floatInput("Steer Speed", def.steerSpeed, vehicleLimits::steerSpeed, 1.0f, 10.0f, "%.3fdeg/s");
     ImGui::Checkbox("Instant Steer", &def.instantSteer);
-    floatInput("Steer Boost", def.steerBoost, 0.1f, 1.0f);
-    floatInput("Steer Torque Boost", def.steerTorqueBoost, 1.0f, 10.0f);
+    floatInput("Steer Boost", def.steerBoost, vehicleLimits::steerBoost, 0.1f, 1.0f);
+    floatInput("Steer Torque Boost", def.steerTorqueBoost, vehicleLimits::steerTorqueBoost, 1.0f, 10.0f);
     if (ImGui::TreeNode("Full Speed Steer Curve")) {
         std::vector<sf::Vector2f>& points = def.fullSpeedSteerCurve.points;
         for (std::size_t i = 0; i < points.size(); ++i) {
             const std::string label = orv::format("%.1f", static_cast<double>(i) * 0.1);
-            floatInput(label.c_str(), points[i].y, 0.1f, 0.5f);
+            floatInput(label.c_str(), points[i].y, vehicleLimits::steerCurvePoint, 0.1f, 0.5f);
         }
         ImGui::TreePop();
     }
     ImGui::Separator();
 
-    bool damping = ImGui::SliderFloat("Linear Damping", &def.linearDamping, 0.0f, 1.0f);
-    damping |= ImGui::SliderFloat("Angular Damping", &def.angularDamping, 0.0f, 1.0f);
-    damping |= ImGui::SliderFloat("Restitution", &def.restitution, 0.0f, 1.0f);
+    bool damping = sliderInput("Linear Damping", def.linearDamping, vehicleLimits::damping);
+    damping |= sliderInput("Angular Damping", def.angularDamping, vehicleLimits::damping);
+    damping |= sliderInput("Restitution", def.restitution, vehicleLimits::restitution);
     if (damping)
         applyDamping(vehicle);
     ImGui::Separator();
 
-    floatInput("Brake Power", def.brakePower, 1.0f, 10.0f);
-    floatInput("Reverse Ratio", def.reverseRatio, 0.1f, 1.0f);
+    floatInput("Brake Power", def.brakePower, vehicleLimits::brakePower, 1.0f, 10.0f);
+    floatInput("Reverse Ratio", def.reverseRatio, vehicleLimits::reverseRatio, 0.1f, 1.0f);
     ImGui::Separator();
 
     const float half = (ImGui::CalcItemWidth() - ImGui::GetStyle().ItemInnerSpacing.x) * 0.5f;
     ImGui::PushID("Exhaust Pos");
     ImGui::SetNextItemWidth(half);
-    ImGui::InputInt("##x", &def.exhaustPos.x, 1, 10);
+    intInput("##x", def.exhaustPos.x, vehicleLimits::offset, "Exhaust Pos x");
     ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
     ImGui::SetNextItemWidth(half);
-    ImGui::InputInt("##y", &def.exhaustPos.y, 1, 10);
+    intInput("##y", def.exhaustPos.y, vehicleLimits::offset, "Exhaust Pos y");
     ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
     ImGui::TextUnformatted("Exhaust Pos");
     ImGui::PopID();
@@ -154,8 +218,8 @@ void soundSection(VehicleDef& def)
     soundCombo("Idle Sound", def.idleSound, engines, "ENG_IDLE_LOOP");
     soundCombo("Moving Sound", def.movingSound, engines, "ENG_MOVING_LOOP");
     soundCombo("Horn Sound", def.hornSound, horns, nullptr);
-    floatInput("Min Pitch", def.minPitch, 0.1f, 1.0f);
-    floatInput("Max Pitch", def.maxPitch, 0.1f, 1.0f);
+    floatInput("Min Pitch", def.minPitch, vehicleLimits::pitch, 0.1f, 1.0f);
+    floatInput("Max Pitch", def.maxPitch, vehicleLimits::pitch, 0.1f, 1.0f);
 }
 
 void wheelSection(Vehicle& vehicle, VehicleDef& def)
@@ -173,9 +237,9 @@ void wheelSection(Vehicle& vehicle, VehicleDef& def)
         ImGui::InputInt2("Position", pos, ImGuiInputTextFlags_ReadOnly);
         ImGui::EndDisabled();
         ImGui::Checkbox("Drive", &mount.drive);
-        if (ImGui::InputInt("Max Steer Angle", &mount.maxSteerAngle, 1, 10))
+        if (intInput("Max Steer Angle", mount.maxSteerAngle, vehicleLimits::steerAngle))
             applySteerLimits(vehicle);
-        if (floatInput("Mass Ratio", mount.massRatio, 0.1f, 1.0f))
+        if (floatInput("Mass Ratio", mount.massRatio, vehicleLimits::massRatio, 0.1f, 1.0f))
             applyMass(vehicle);
         ImGui::PopID();
     }
@@ -185,7 +249,7 @@ void gearSection(Vehicle& vehicle, VehicleDef& def)
 {
     if (!ImGui::CollapsingHeader("Gears"))
         return;
-    floatInput("Min Gear Time", def.minGearTime, 0.25f, 1.0f, "%.3fs");
+    floatInput("Min Gear Time", def.minGearTime, vehicleLimits::minGearTime, 0.25f, 1.0f, "%.3fs");
     ImGui::Text("Gear Count: %d", static_cast<int>(def.gears.size()));
     ImGui::SameLine();
     if (ImGui::Button("Add"))
@@ -205,11 +269,26 @@ void gearSection(Vehicle& vehicle, VehicleDef& def)
                 markedGears().push_back(gear);
         }
         ImGui::BeginDisabled(gear < firstForwardGear);
-        floatInput("Ratio", def.gears[i].ratio, 0.1f, 1.0f);
-        floatInput("Pitch", def.gears[i].pitch, 0.1f, 1.0f);
+        floatInput("Ratio", def.gears[i].ratio, vehicleLimits::gearRatio, 0.1f, 1.0f);
+        floatInput("Pitch", def.gears[i].pitch, vehicleLimits::pitch, 0.1f, 1.0f);
         ImGui::EndDisabled();
         ImGui::PopID();
     }
+}
+
+constexpr float editorLeft = 60.0f;
+constexpr float editorTop = 20.0f;
+
+// The editor first opens down the left side and stops above the on-screen
+// messages at their fullest, so "Saved ..." and the editor's own refusals
+// stay readable beside it.
+float firstEditorHeight()
+{
+    const orv::ScreenMessageList& messages = orv::screenMessages();
+    const float line = orv::Text::isLoaded() ? orv::Text::font(orv::FontSlot::Standard).getLineSpacing(18) : 22.0f;
+    const float messagesTop =
+        messages.position.y - line * static_cast<float>(orv::ScreenMessageList::maxEntries - 1) - 12.0f;
+    return std::max(240.0f, messagesTop - editorTop);
 }
 
 } // namespace
@@ -248,8 +327,8 @@ void drawTuningEditor()
 {
     // Its content lives in a child that takes what the window gives, so the
     // window gets a usable first size instead of fitting an empty child.
-    ImGui::SetNextWindowPos(ImVec2(60.0f, 60.0f), ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowSize(ImVec2(460.0f, 600.0f), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowPos(ImVec2(editorLeft, editorTop), ImGuiCond_FirstUseEver);
+    ImGui::SetNextWindowSize(ImVec2(460.0f, firstEditorHeight()), ImGuiCond_FirstUseEver);
     bool open = true;
     if (!ImGui::Begin("Tuning Editor", &open,
                       ImGuiWindowFlags_MenuBar | ImGuiWindowFlags_NoScrollbar |
@@ -298,7 +377,11 @@ void drawTuningEditor()
         return;
     }
 
-    ImGui::BeginChild("Tuning", ImVec2(0.0f, -ImGui::GetFrameHeightWithSpacing()));
+    // A refusal takes a line under the fields, so nothing above moves while
+    // the user is still typing.
+    const bool refused = !refusalText().empty();
+    const float below = ImGui::GetFrameHeightWithSpacing() + (refused ? ImGui::GetTextLineHeightWithSpacing() : 0.0f);
+    ImGui::BeginChild("Tuning", ImVec2(0.0f, -below));
     drawHeaderImage(vehicle, *def);
     ImGui::BeginGroup();
     ImGui::Text("%s%s", def->name.c_str(), changedMark(*def));
@@ -315,6 +398,8 @@ void drawTuningEditor()
     endEditTracking(*def);
 
     ImGui::Separator();
+    if (refused)
+        ImGui::TextColored(ImVec4(1.0f, 0.45f, 0.35f, 1.0f), "%s", refusalText().c_str());
     ImGui::Text("%.1fkm/h", static_cast<double>(vehicle.speed() * 3.6f));
     ImGui::SameLine();
     ImGui::TextUnformatted(vehicle.gearName().c_str());

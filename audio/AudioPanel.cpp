@@ -154,7 +154,7 @@ bool updateAudioPanel()
     groupTitle("Sound Effects");
     ImGui::TextUnformatted("Sound Volume");
     ImGui::PushItemWidth(sliderWidth);
-    ImGui::SliderInt("##soundVolume", &coreConfig.soundVolume, 0, 100);
+    ImGui::SliderInt("##soundVolume", &coreConfig.soundVolume, 0, 100, "%d", ImGuiSliderFlags_AlwaysClamp);
     ImGui::PopItemWidth();
     ImGui::EndChild();
 
@@ -162,7 +162,7 @@ bool updateAudioPanel()
     groupTitle("Music");
     ImGui::TextUnformatted("Music Volume");
     ImGui::PushItemWidth(sliderWidth);
-    ImGui::SliderInt("##musicVolume", &coreConfig.musicVolume, 0, 100);
+    ImGui::SliderInt("##musicVolume", &coreConfig.musicVolume, 0, 100, "%d", ImGuiSliderFlags_AlwaysClamp);
     ImGui::PopItemWidth();
     ImGui::Spacing();
     const ImVec2 button(140.0f, 0.0f);

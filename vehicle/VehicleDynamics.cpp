@@ -210,7 +210,10 @@ void applyForces(VehicleDynamics& dyn, float dt)
     rampEngine(dyn, dt);
 
     // 7-8: brake and drive forces.
-    const float brake = def.brakePower < 0.0f ? def.mass * 1.3f : def.brakePower;
+    // Box2D asserts on a negative or non-finite friction force: a definition
+    // edited past its checks still brakes with nothing rather than aborting.
+    const float wanted = def.brakePower < 0.0f ? def.mass * 1.3f : def.brakePower;
+    const float brake = std::isfinite(wanted) && wanted > 0.0f ? wanted : 0.0f;
     const float ratio = def.gears.empty() ? 0.0f
                                           : def.gears[static_cast<std::size_t>(std::clamp(
                                                 dyn.gear, 0, static_cast<int>(def.gears.size()) - 1))].ratio;
