@@ -42,10 +42,10 @@ bool floatInput(const char* label, float& value, float step, float fastStep, con
 }
 
 // The body's part of the vehicle picture, 50 pixels high.
-void drawHeaderImage(const Vehicle& vehicle, const VehicleDef& def)
+void drawHeaderImage(const Vehicle& vehicle)
 {
     const sf::Texture* picture = vehicle.appearance.picture.get();
-    const sf::IntRect rect = def.imageRect;
+    const sf::IntRect rect = vehicle.appearance.bodySprite.getTextureRect(); // cut to the picture
     if (!picture || rect.width <= 0 || rect.height <= 0 || picture->getSize().x == 0 || picture->getSize().y == 0)
         return;
     const float scale = 50.0f / static_cast<float>(rect.height);
@@ -299,7 +299,7 @@ void drawTuningEditor()
     }
 
     ImGui::BeginChild("Tuning", ImVec2(0.0f, -ImGui::GetFrameHeightWithSpacing()));
-    drawHeaderImage(vehicle, *def);
+    drawHeaderImage(vehicle);
     ImGui::BeginGroup();
     ImGui::Text("%s%s", def->name.c_str(), changedMark(*def));
     ImGui::TextUnformatted(vehicleFilePath(def->name).c_str());
