@@ -219,9 +219,19 @@ std::string vehicleFilePath(const std::string& name)
     return std::string(vehicleFolder) + name + ".ini";
 }
 
-std::string saveMessage(const std::string& name, bool saved)
+std::string definitionFilePath(const VehicleDef& def)
 {
-    const std::string path = vehicleFilePath(name);
+    return def.path.empty() ? vehicleFilePath(def.name) : def.path;
+}
+
+bool saveDefinition(const VehicleDef& def)
+{
+    return saveVehicleDef(definitionFilePath(def), def);
+}
+
+std::string saveMessage(const std::string& name, bool saved, const std::string& given)
+{
+    const std::string path = given.empty() ? vehicleFilePath(name) : given;
     return saved ? "Saved " + name + " to \"" + path + "\"" : "Failed to save " + name + " to \"" + path + "\"";
 }
 
@@ -276,11 +286,11 @@ void drawTuningEditor()
     if (ImGui::BeginMenuBar()) {
         if (ImGui::BeginMenu("File")) {
             if (ImGui::MenuItem("Save", nullptr, false, def != nullptr)) {
-                const bool saved = saveVehicleDef(vehicleFilePath(def->name), *def);
+                const bool saved = saveDefinition(*def);
                 // A failure has been logged and shown by the saver itself.
                 if (saved) {
                     noteDefinitionSaved(*def);
-                    orv::postScreenMessage(saveMessage(def->name, true), sf::Color::White);
+                    orv::postScreenMessage(saveMessage(def->name, true, definitionFilePath(*def)), sf::Color::White);
                 }
             }
             if (def)
@@ -302,7 +312,7 @@ void drawTuningEditor()
     drawHeaderImage(vehicle);
     ImGui::BeginGroup();
     ImGui::Text("%s%s", def->name.c_str(), changedMark(*def));
-    ImGui::TextUnformatted(vehicleFilePath(def->name).c_str());
+    ImGui::TextUnformatted(definitionFilePath(*def).c_str());
     ImGui::EndGroup();
     drawChangedValues(*def);
     ImGui::Separator();
