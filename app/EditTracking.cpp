@@ -2,7 +2,9 @@
 
 #include "app/EditHistory.h"
 #include "app/TuningEditor.h"
+#include "framework/ContentFile.h"
 #include "framework/Log.h"
+#include "framework/PathUtil.h"
 #include "framework/ScreenMessages.h"
 #include "vehicle/Vehicle.h"
 #include "vehicle/VehicleDef.h"
@@ -30,10 +32,12 @@ Tracking& tracking()
     return t;
 }
 
+// -1 for a missing file and for anything but a regular file: this runs every
+// frame, and opening a FIFO put there would wait for a writer for ever.
 long long fileStamp(const std::string& path)
 {
     struct stat st {};
-    if (stat(path.c_str(), &st) != 0)
+    if (stat(orv::nativePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return -1;
     return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
 }
@@ -42,12 +46,16 @@ long long fileStamp(const std::string& path)
 void refreshDisk(const VehicleDef& def)
 {
     Tracking& t = tracking();
-    const std::string path = vehicleFilePath(def.name);
+    const std::string path = definitionFilePath(def);
     const long long stamp = fileStamp(path);
     if (stamp == t.diskStamp)
         return;
     t.diskStamp = stamp;
     std::vector<VehicleDef> read;
+    // Said once, when the file turns into something else; the loader checks
+    // again, as the file may change between the two looks.
+    if (stamp < 0)
+        orv::checkContentFile("EditTracking", path);
     t.diskRead = stamp >= 0 && loadVehicleDef(path, read);
     if (t.diskRead)
         t.disk = read.back();
@@ -82,7 +90,7 @@ bool sameStructure(const VehicleDef& a, const VehicleDef& b)
 
 void revert(Vehicle& vehicle, VehicleDef& def)
 {
-    const std::string path = vehicleFilePath(def.name);
+    const std::string path = definitionFilePath(def);
     std::vector<VehicleDef> read;
     if (!loadVehicleDef(path, read))
         return; // logged by the loader

@@ -23,10 +23,24 @@ constexpr float controlWidth = 95.0f;
 
 const ImU32 colourA = IM_COL32(90, 170, 255, 255);
 const ImU32 colourB = IM_COL32(255, 150, 60, 255);
-const ImU32 wheelColours[telemetryWheels] = {
+// Eight colours, used in turn by wheels 1 to 8, 9 to 16 ...
+const ImU32 wheelColours[] = {
     IM_COL32(90, 170, 255, 255), IM_COL32(255, 150, 60, 255), IM_COL32(120, 220, 120, 255),
     IM_COL32(230, 90, 90, 255),  IM_COL32(200, 140, 255, 255), IM_COL32(240, 220, 90, 255),
     IM_COL32(90, 220, 220, 255), IM_COL32(200, 200, 200, 255)};
+constexpr int wheelColourCount = static_cast<int>(sizeof wheelColours / sizeof wheelColours[0]);
+
+ImU32 wheelColour(int wheel)
+{
+    return wheelColours[wheel % wheelColourCount];
+}
+
+// ImGui indexes a draw list with 16 bits and asserts past 65,535 vertices.
+// Every chart draws into a child window, a draw list of its own, and its
+// lines share this budget: a thick anti-aliased line costs 4 vertices a
+// point. One line gets a point per pixel column; 64 wheels' lines get fewer.
+constexpr int chartVertexBudget = 48000;
+constexpr int verticesPerPoint = 4;
 
 using Getter = float (*)(const TelemetrySample&, int wheel);
 
@@ -56,6 +70,8 @@ State& state()
 // every pixel column gets at most one point.
 void drawChart(const char* label, const std::vector<Series>& series, int length, float height)
 {
+    if (series.empty())
+        return;
     float low = 0.0f, high = 0.0f;
     bool any = false;
     for (const Series& s : series)
@@ -72,8 +88,10 @@ void drawChart(const char* label, const std::vector<Series>& series, int length,
         low -= 0.5f;
     }
     ImGui::Text("%s  [%.2f .. %.2f]", label, static_cast<double>(low), static_cast<double>(high));
-    const ImVec2 origin = ImGui::GetCursorScreenPos();
     const float width = std::max(ImGui::GetContentRegionAvail().x, 50.0f);
+    ImGui::BeginChild(label, ImVec2(width, height + 4.0f), false,
+                      ImGuiWindowFlags_NoScrollbar | ImGuiWindowFlags_NoScrollWithMouse);
+    const ImVec2 origin = ImGui::GetCursorScreenPos();
     ImDrawList* draw = ImGui::GetWindowDrawList();
     draw->AddRectFilled(origin, ImVec2(origin.x + width, origin.y + height), IM_COL32(20, 20, 24, 255));
     draw->AddRect(origin, ImVec2(origin.x + width, origin.y + height), IM_COL32(80, 80, 90, 255));
@@ -82,21 +100,25 @@ void drawChart(const char* label, const std::vector<Series>& series, int length,
         draw->AddLine(ImVec2(origin.x, zero), ImVec2(origin.x + width, zero), IM_COL32(70, 70, 80, 255));
     }
     const int span = std::max(length - 1, 1);
+    const int budget = chartVertexBudget / (verticesPerPoint * static_cast<int>(series.size()));
+    const int most = std::max(2, std::min(static_cast<int>(width), budget));
     std::vector<ImVec2>& points = state().points;
     for (const Series& s : series) {
         const int count = static_cast<int>(s.run->size());
         if (count < 2)
             continue;
         points.clear();
-        const int stride = std::max(1, static_cast<int>(static_cast<float>(count) / width));
-        for (int i = 0; i < count; i += stride) {
+        // Evenly over the run, the last sample always among them.
+        const int taken = std::min(count, most);
+        for (int k = 0; k < taken; ++k) {
+            const int i = static_cast<int>(static_cast<long long>(k) * (count - 1) / (taken - 1));
             const float v = s.get((*s.run)[static_cast<std::size_t>(i)], s.wheel);
             points.push_back(ImVec2(origin.x + width * static_cast<float>(i) / static_cast<float>(span),
                                     origin.y + height * (high - v) / (high - low)));
         }
         draw->AddPolyline(points.data(), static_cast<int>(points.size()), s.colour, 0, 1.5f);
     }
-    ImGui::Dummy(ImVec2(width, height + 4.0f));
+    ImGui::EndChild();
 }
 
 float speedOf(const TelemetrySample& s, int) { return s.speedKmh; }
@@ -135,7 +157,7 @@ void drawLiveCharts(const std::vector<TelemetrySample>& live)
         std::vector<Series> series;
         if (chart.perWheel)
             for (int w = 0; w < wheels; ++w)
-                series.push_back({&live, chart.get, w, wheelColours[w]});
+                series.push_back({&live, chart.get, w, wheelColour(w)});
         else
             series.push_back({&live, chart.get, 0, colourA});
         drawChart(chart.label, series, telemetryRingSamples, chart.perWheel ? 70.0f : 55.0f);
@@ -144,7 +166,7 @@ void drawLiveCharts(const std::vector<TelemetrySample>& live)
         ImGui::TextUnformatted("Wheels:");
         for (int w = 0; w < wheels; ++w) {
             ImGui::SameLine();
-            ImGui::TextColored(ImGui::ColorConvertU32ToFloat4(wheelColours[w]), "%d", w + 1);
+            ImGui::TextColored(ImGui::ColorConvertU32ToFloat4(wheelColour(w)), "%d", w + 1);
         }
     }
 }

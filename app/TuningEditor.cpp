@@ -107,10 +107,10 @@ bool intInput(const char* label, int& value, const ValueRange& range, const char
 }
 
 // The body's part of the vehicle picture, 50 pixels high.
-void drawHeaderImage(const Vehicle& vehicle, const VehicleDef& def)
+void drawHeaderImage(const Vehicle& vehicle)
 {
     const sf::Texture* picture = vehicle.appearance.picture.get();
-    const sf::IntRect rect = def.imageRect;
+    const sf::IntRect rect = vehicle.appearance.bodySprite.getTextureRect(); // cut to the picture
     if (!picture || rect.width <= 0 || rect.height <= 0 || picture->getSize().x == 0 || picture->getSize().y == 0)
         return;
     const float scale = 50.0f / static_cast<float>(rect.height);
@@ -298,9 +298,19 @@ std::string vehicleFilePath(const std::string& name)
     return std::string(vehicleFolder) + name + ".ini";
 }
 
-std::string saveMessage(const std::string& name, bool saved)
+std::string definitionFilePath(const VehicleDef& def)
 {
-    const std::string path = vehicleFilePath(name);
+    return def.path.empty() ? vehicleFilePath(def.name) : def.path;
+}
+
+bool saveDefinition(const VehicleDef& def)
+{
+    return saveVehicleDef(definitionFilePath(def), def);
+}
+
+std::string saveMessage(const std::string& name, bool saved, const std::string& given)
+{
+    const std::string path = given.empty() ? vehicleFilePath(name) : given;
     return saved ? "Saved " + name + " to \"" + path + "\"" : "Failed to save " + name + " to \"" + path + "\"";
 }
 
@@ -355,11 +365,11 @@ void drawTuningEditor()
     if (ImGui::BeginMenuBar()) {
         if (ImGui::BeginMenu("File")) {
             if (ImGui::MenuItem("Save", nullptr, false, def != nullptr)) {
-                const bool saved = saveVehicleDef(vehicleFilePath(def->name), *def);
+                const bool saved = saveDefinition(*def);
                 // A failure has been logged and shown by the saver itself.
                 if (saved) {
                     noteDefinitionSaved(*def);
-                    orv::postScreenMessage(saveMessage(def->name, true), sf::Color::White);
+                    orv::postScreenMessage(saveMessage(def->name, true, definitionFilePath(*def)), sf::Color::White);
                 }
             }
             if (def)
@@ -382,10 +392,10 @@ void drawTuningEditor()
     const bool refused = !refusalText().empty();
     const float below = ImGui::GetFrameHeightWithSpacing() + (refused ? ImGui::GetTextLineHeightWithSpacing() : 0.0f);
     ImGui::BeginChild("Tuning", ImVec2(0.0f, -below));
-    drawHeaderImage(vehicle, *def);
+    drawHeaderImage(vehicle);
     ImGui::BeginGroup();
     ImGui::Text("%s%s", def->name.c_str(), changedMark(*def));
-    ImGui::TextUnformatted(vehicleFilePath(def->name).c_str());
+    ImGui::TextUnformatted(definitionFilePath(*def).c_str());
     ImGui::EndGroup();
     drawChangedValues(*def);
     ImGui::Separator();

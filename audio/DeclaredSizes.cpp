@@ -1,5 +1,6 @@
 #include "audio/DeclaredSizes.h"
 
+#include "framework/ContentFile.h"
 #include "framework/PathUtil.h"
 #include "framework/StringUtil.h"
 
@@ -203,6 +204,9 @@ std::string itProblem(Bytes& f)
 
 std::string waveSizeProblem(const std::string& path)
 {
+    const std::string irregular = contentFileProblem(path);
+    if (!irregular.empty())
+        return irregular;
     Bytes f(path);
     if (!f.open() || !f.textAt(0, "RIFF") || !f.textAt(8, "WAVE"))
         return std::string();
@@ -248,6 +252,9 @@ std::string moduleSizeProblem(const std::string& path)
 
 std::string moduleSizeProblem(const std::string& path, const std::string& ext)
 {
+    const std::string irregular = contentFileProblem(path);
+    if (!irregular.empty())
+        return irregular;
     if (ext != ".xm" && ext != ".s3m" && ext != ".it")
         return std::string();
     Bytes f(path);

@@ -4,7 +4,8 @@
 // 4 GiB. These checks hold the claims against the file's real size first.
 // Each returns an empty string when the claims fit (or when the file is not
 // of the format at all, which the decoder then refuses by itself), otherwise
-// the problem in words, for a log line.
+// the problem in words, for a log line. Anything but a regular file is a
+// problem before any claim is read: opening a FIFO would wait for ever.
 
 #include <string>
 

@@ -1,5 +1,6 @@
 #include "audio/ModuleFormat.h"
 
+#include "framework/ContentFile.h"
 #include "framework/PathUtil.h"
 
 #include <cctype>
@@ -42,6 +43,8 @@ std::string moduleFormatFromBytes(const std::string& bytes)
 
 std::string moduleFormatFromHeader(const std::string& path)
 {
+    if (!contentFileProblem(path).empty())
+        return std::string();
     std::ifstream in(nativePath(path), std::ios::binary);
     if (!in)
         return std::string();

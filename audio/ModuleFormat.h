@@ -8,7 +8,7 @@
 namespace orv {
 
 /// ".xm", ".s3m", ".it" or ".mod" by the file's header, or "" when none
-/// matches (or the file cannot be read).
+/// matches (or the file cannot be read, or is not a regular file).
 std::string moduleFormatFromHeader(const std::string& path);
 /// The same for the first bytes of a file (at least 1084 for MOD).
 std::string moduleFormatFromBytes(const std::string& bytes);

@@ -1,5 +1,6 @@
 #include "framework/BinaryFile.h"
 
+#include "framework/ContentFile.h"
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
 
@@ -19,10 +20,8 @@ bool BinaryFile::openRead(const std::string& path)
 {
     close();
     fileName = path;
-    std::error_code ec;
-    const std::string native = nativePath(path);
-    if (!std::filesystem::is_directory(native, ec))
-        file_ = std::fopen(native.c_str(), "rb");
+    if (checkContentFile("BinaryFile::openRead", path))
+        file_ = std::fopen(nativePath(path).c_str(), "rb");
     if (!file_) {
         lastError = "Unable to open " + path;
         return false;

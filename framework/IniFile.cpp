@@ -1,5 +1,6 @@
 #include "framework/IniFile.h"
 
+#include "framework/ContentFile.h"
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
 
@@ -165,13 +166,11 @@ std::string writtenValue(const std::string& value)
 
 bool IniFile::load(const std::string& path)
 {
-    const std::string native = nativePath(path);
-    std::error_code ec;
-    // A folder opens as a stream on Linux and then reads as nothing; refuse it
-    // like any other file we cannot read.
+    // A folder opens as a stream on Linux and then reads as nothing, and a
+    // FIFO blocks the open: refuse both like any other file we cannot read.
     std::ifstream in;
-    if (!std::filesystem::is_directory(native, ec))
-        in.open(native, std::ios::in | std::ios::binary);
+    if (checkContentFile("IniFile::load", path))
+        in.open(nativePath(path), std::ios::in | std::ios::binary);
     if (!in.is_open()) {
         lastError = "IniFile::load: Unable to read from " + path;
         return false;

@@ -1,5 +1,6 @@
 #include "framework/ShaderManager.h"
 
+#include "framework/ContentFile.h"
 #include "framework/Core.h"
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
@@ -94,6 +95,14 @@ bool compile(ShaderHandle handle)
     ShaderRecord& r = table()[handle];
     sf::Shader& shader = r.shader->shader();
     bool ok = false;
+    // A folder in place of a source must not reach the media library, which
+    // sizes its buffer from a seek on it; the record stays, so a reload after
+    // the file is back compiles it again.
+    if (!checkContentFile("ShaderManager::compile", r.vertexPath) ||
+        !checkContentFile("ShaderManager::compile", r.fragmentPath)) {
+        r.loaded = false;
+        return false;
+    }
     if (!r.vertexPath.empty() && !r.fragmentPath.empty()) {
         ok = shader.loadFromFile(nativePath(r.vertexPath), nativePath(r.fragmentPath));
         if (!ok)

@@ -1,5 +1,6 @@
 #include "framework/Text.h"
 
+#include "framework/ContentFile.h"
 #include "framework/Core.h"
 #include "framework/CoreHooks.h"
 #include "framework/Layers.h"
@@ -54,7 +55,7 @@ bool Text::init()
     s.loaded = false;
     for (int i = 0; i < fontCount; ++i) {
         const std::string path = fontPath(static_cast<FontSlot>(i));
-        if (!s.fonts[i].loadFromFile(nativePath(path))) {
+        if (!checkContentFile("Text::init", path) || !s.fonts[i].loadFromFile(nativePath(path))) {
             coreMessageBox(fontFiles[i].failure + path, "Error", MessageBoxButtons::Ok, MessageBoxIcon::Error);
             return false;
         }

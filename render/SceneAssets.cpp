@@ -1,5 +1,6 @@
 #include "render/SceneAssets.h"
 
+#include "framework/ContentFile.h"
 #include "framework/Core.h"
 #include "framework/PathUtil.h"
 #include "vehicle/VehicleDef.h"
@@ -10,12 +11,12 @@ SceneAssets sceneAssets;
 namespace {
 
 // Loads into the texture object already there; a file that does not load
-// leaves it empty (the media library logs why).
+// leaves it empty (the media library, or the file check, logs why).
 void loadEffect(std::unique_ptr<sf::Texture>& texture, const char* path, bool smooth)
 {
     if (!texture)
         texture = std::make_unique<sf::Texture>();
-    if (!texture->loadFromFile(orv::nativePath(path)))
+    if (!orv::checkContentFile("loadSceneAssets", path) || !texture->loadFromFile(orv::nativePath(path)))
         *texture = sf::Texture();
     if (smooth)
         texture->setSmooth(true);

@@ -46,13 +46,16 @@ sf::FloatRect vehicleBounds(const Vehicle& vehicle, const VehicleDef& def)
     return sf::FloatRect(centre.x - reach, centre.y - reach, reach * 2.0f, reach * 2.0f);
 }
 
-void drawWheel(const Vehicle& vehicle, const Wheel& wheel, const WheelType& type, std::size_t typeIndex,
+void drawWheel(const Vehicle& vehicle, const Wheel& wheel, std::size_t typeIndex,
                sf::RenderTarget& target, const sf::Vector2f& cameraPixels, float zoom,
                const sf::Texture* wheelScrollTexture)
 {
     const VehicleAppearance& look = vehicle.appearance;
     sf::RenderTexture& canvas = *look.wheelCanvas;
-    const sf::Vector2f size(static_cast<float>(type.imageRect.width), static_cast<float>(type.imageRect.height));
+    // The sprite's rectangle, cut to the picture, not the file's: the canvas
+    // was sized from it.
+    const sf::IntRect rect = look.wheelSprites[typeIndex].getTextureRect();
+    const sf::Vector2f size(static_cast<float>(rect.width), static_cast<float>(rect.height));
 
     canvas.clear(sf::Color::Transparent);
     sf::Sprite sprite = look.wheelSprites[typeIndex];
@@ -63,15 +66,14 @@ void drawWheel(const Vehicle& vehicle, const Wheel& wheel, const WheelType& type
     if (hasTread) {
         sf::RectangleShape shade(size);
         shade.setTexture(wheelScrollTexture);
-        shade.setTextureRect(sf::IntRect(0, static_cast<int>(wheel.scrollOffset), type.imageRect.width,
-                                         type.imageRect.height));
+        shade.setTextureRect(sf::IntRect(0, static_cast<int>(wheel.scrollOffset), rect.width, rect.height));
         submitDraw(canvas, shade, sf::RenderStates(treadShadeBlend()));
     }
     canvas.display();
 
     sf::RectangleShape onScreen(size);
     onScreen.setTexture(&canvas.getTexture());
-    onScreen.setTextureRect(sf::IntRect(0, 0, type.imageRect.width, type.imageRect.height));
+    onScreen.setTextureRect(sf::IntRect(0, 0, rect.width, rect.height));
     onScreen.setOrigin(size * 0.5f);
     onScreen.setPosition((toPixels(wheel.body->GetPosition()) - cameraPixels) * zoom);
     onScreen.setRotation(vehicle.body()->GetAngle() * degreesPerRadian + wheel.displaySteerAngle);
@@ -137,8 +139,7 @@ void drawVehicle(const Vehicle& vehicle, const sf::Vector2f& cameraPixels, float
                     typeIndex >= static_cast<int>(look.wheelDrawn.size()) ||
                     !look.wheelDrawn[static_cast<std::size_t>(typeIndex)])
                     continue;
-                drawWheel(vehicle, wheel, def->wheelTypes[static_cast<std::size_t>(typeIndex)],
-                          static_cast<std::size_t>(typeIndex), target, cameraPixels, zoom, tread);
+                drawWheel(vehicle, wheel, static_cast<std::size_t>(typeIndex), target, cameraPixels, zoom, tread);
             }
         }
         sf::Sprite body = look.bodySprite;

@@ -84,6 +84,12 @@ bool DriveMonitor::startReplay(Vehicle& vehicle)
 {
     if (!hasRecording() || !vehicle.body() || !vehicle.definition() || mode_ == Mode::Recording)
         return false;
+    // A recording set by hand has not been through the loader's check.
+    const std::string pose = startPoseProblem(recording_.start, recording_.startAngle);
+    if (!pose.empty()) {
+        orv::Log::error("DriveMonitor::startReplay: " + pose);
+        return false;
+    }
     runB_.clear();
     replayFinished_ = false;
     beginRun(vehicle, recording_.start, recording_.startAngle);

@@ -100,6 +100,16 @@ std::uint64_t vehicleStateHash(const Vehicle& vehicle)
     return hash.h;
 }
 
+std::string startPoseProblem(const b2Vec2& position, float angle)
+{
+    // Negated, so that a NaN fails too.
+    if (!(std::fabs(position.x) <= maxStartCoordinate && std::fabs(position.y) <= maxStartCoordinate))
+        return "start position " + exactFloat(position.x) + "," + exactFloat(position.y) + " lies outside the world";
+    if (!(std::fabs(angle) <= maxStartAngle))
+        return "start angle " + exactFloat(angle) + " is out of range";
+    return std::string();
+}
+
 std::string encodeInputs(const std::vector<StepInput>& inputs)
 {
     std::string text;
@@ -195,6 +205,11 @@ bool loadDriveRecording(const std::string& path, DriveRecording& recording)
         !parseFloat(start.substr(comma + 1), read.start.y) ||
         !parseFloat(ini.getString("angle", ""), read.startAngle)) {
         orv::Log::error("Recording " + path + " has no valid start position");
+        return false;
+    }
+    const std::string pose = startPoseProblem(read.start, read.startAngle);
+    if (!pose.empty()) {
+        orv::Log::error("Recording " + path + ": " + pose);
         return false;
     }
     if (!decodeInputs(ini.getString("inputs", ""), read.inputs)) {

@@ -4,6 +4,8 @@
 // through the same steps; kept in a small text file.
 
 #include "vehicle/VehicleDef.h"
+#include "world/Map.h"
+#include "world/MapPhysics.h"
 
 #include <box2d/b2_math.h>
 
@@ -38,6 +40,20 @@ struct DriveRecording {
 
 /// Longest recording a file may hold: one hour of fixed steps.
 constexpr int maxRecordedSteps = 60 * 60 * 60;
+
+/// Farthest start from the origin on either axis, in metres: twice the
+/// largest coordinate a map may hold (1.25e6 m), so a run begun past a map's
+/// edge still loads, while nothing near a float's limit reaches the physics
+/// (which asserts on it) or the sound listener (which floods the log).
+constexpr float maxStartCoordinate = 2.0f * maxCoordinate * metresPerPixel;
+/// Largest start angle either way, in radians. The physics lets a body's
+/// angle run on without wrapping it: 1e5 is some 16,000 turns, where a float
+/// still resolves a hundredth of a radian.
+constexpr float maxStartAngle = 1.0e5f;
+
+/// What is wrong with a start pose, in words for a log line; "" when it is
+/// finite and within maxStartCoordinate and maxStartAngle.
+std::string startPoseProblem(const b2Vec2& position, float angle);
 
 /// A hash of the vehicle's state: chassis and wheel positions, angles and
 /// velocities, engine level and gear. Equal only for the very same state.

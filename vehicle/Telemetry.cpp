@@ -29,6 +29,7 @@ TelemetrySample sampleVehicle(const Vehicle& vehicle, int step)
         s.y = body->GetPosition().y;
     }
     s.wheelCount = std::min(static_cast<int>(dyn.wheels.size()), telemetryWheels);
+    s.wheels.resize(static_cast<std::size_t>(s.wheelCount));
     for (int i = 0; i < s.wheelCount; ++i) {
         const Wheel& wheel = dyn.wheels[static_cast<std::size_t>(i)];
         WheelTelemetry& w = s.wheels[static_cast<std::size_t>(i)];

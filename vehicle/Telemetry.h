@@ -1,7 +1,8 @@
 #pragma once
 // Telemetry of a driven vehicle: one sample per fixed physics step, the last
-// ten seconds in a ring that never allocates, every sample of a recorded run
-// in a list, and the CSV those samples are exported to.
+// ten seconds in a ring whose slots keep their storage once filled, every
+// sample of a recorded run in a list, and the CSV those samples are exported
+// to.
 
 #include <array>
 #include <ctime>
@@ -10,8 +11,8 @@
 
 class Vehicle;
 
-/// Wheels sampled per vehicle; further wheels are left out of the charts.
-constexpr int telemetryWheels = 8;
+/// Wheels sampled per vehicle: as many as a vehicle file may mount.
+constexpr int telemetryWheels = 64;
 /// Samples the ring holds: ten seconds of fixed steps.
 constexpr int telemetryRingSamples = 600;
 
@@ -31,7 +32,9 @@ struct TelemetrySample {
     float x = 0.0f; ///< chassis position, metres
     float y = 0.0f;
     int wheelCount = 0; ///< wheels sampled, at most telemetryWheels
-    std::array<WheelTelemetry, telemetryWheels> wheels{};
+    /// wheelCount entries: an hour's run of a four-wheeled car stays small,
+    /// where room for every possible wheel in every sample would not.
+    std::vector<WheelTelemetry> wheels;
 };
 
 /// The vehicle's state after a step; `step` counts from 1.

@@ -23,7 +23,11 @@ struct VehicleAppearance {
 
 /// Rebuilds the appearance for a definition. Textures and the canvas need a
 /// graphics context: without `withGraphics` only the sprites' rectangles and
-/// the canvas size are set, so the physics runs headless.
+/// the canvas size are set, so the physics runs headless. Rectangles are cut
+/// to the picture when there is one (one warning naming the file).
 void prepareAppearance(VehicleAppearance& look, const VehicleDef& def, bool withGraphics);
+/// The part of `rect` on a picture of `size`; a negative width or height
+/// (a mirrored image) keeps its sign.
+sf::IntRect rectOnPicture(const sf::IntRect& rect, const sf::Vector2u& size);
 /// Drops the picture, sprites and canvas (a vehicle without definition).
 void clearAppearance(VehicleAppearance& look);

@@ -208,6 +208,7 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
     defs.emplace_back();
     VehicleDef& def = defs.back();
     def.name = orv::removeExtension(orv::fileNamePart(path));
+    def.path = path;
 
     r.setSection("info");
     r.checkKeys(infoKeys);

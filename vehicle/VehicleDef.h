@@ -39,6 +39,7 @@ constexpr int firstForwardGear = 2;
 
 struct VehicleDef {
     std::string name;
+    std::string path; ///< the file it was read from, as listed; empty when made in memory
     float minGearTime = 2.0f;
     int idleSound = 0;
     int movingSound = 0;

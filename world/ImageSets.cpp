@@ -1,5 +1,6 @@
 #include "world/ImageSets.h"
 
+#include "framework/ContentFile.h"
 #include "framework/DirectoryListing.h"
 #include "framework/IniFile.h"
 #include "framework/Log.h"
@@ -68,6 +69,8 @@ void loadImageSet(const std::string& path)
         orv::Log::error(path + " does not match header");
         return;
     }
+    if (!orv::checkContentFile("loadImageSet", orv::replaceExtension(path, ".png")))
+        return;
     auto texture = std::make_unique<sf::Texture>();
     if (!texture->loadFromFile(orv::nativePath(orv::replaceExtension(path, ".png")))) {
         orv::Log::error("Failed to load texture for " + path);

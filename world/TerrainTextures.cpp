@@ -1,5 +1,6 @@
 #include "world/TerrainTextures.h"
 
+#include "framework/ContentFile.h"
 #include "framework/DirectoryListing.h"
 #include "framework/IniFile.h"
 #include "framework/Log.h"
@@ -86,6 +87,8 @@ void loadTerrainTextures()
     for (const orv::DirectoryEntry& entry : listing.entries()) {
         if (terrainTextures.size() >= maxTerrainTextures || orv::quitSignalled())
             break;
+        if (!orv::checkContentFile("loadTerrainTextures", entry.path))
+            continue;
         auto texture = std::make_unique<TerrainTexture>();
         texture->texture = std::make_unique<sf::Texture>();
         if (!texture->texture->loadFromFile(orv::nativePath(entry.path))) {

@@ -1,5 +1,6 @@
 #include "framework/gui/InternalTextures.h"
 
+#include "framework/ContentFile.h"
 #include "framework/Core.h"
 #include "framework/DirectoryListing.h"
 #include "framework/Log.h"
@@ -40,7 +41,7 @@ bool loadInternalTextures()
         if (!isPicture(entry.name))
             continue;
         auto* texture = new sf::Texture;
-        if (texture->loadFromFile(nativePath(entry.path)))
+        if (checkContentFile("loadInternalTextures", entry.path) && texture->loadFromFile(nativePath(entry.path)))
             textures()[toLower(entry.name)] = texture;
         else
             delete texture;

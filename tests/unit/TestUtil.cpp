@@ -1,6 +1,12 @@
 #include "TestUtil.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -57,6 +63,36 @@ std::string readFile(const std::string& path)
 bool fileExists(const std::string& path)
 {
     return fs::exists(path);
+}
+
+} // namespace testutil
+
+namespace testutil {
+
+void makeFifo(const std::string& path)
+{
+    const fs::path p(path);
+    if (p.has_parent_path())
+        fs::create_directories(p.parent_path());
+    if (::mkfifo(path.c_str(), 0644) != 0)
+        throw std::runtime_error("mkfifo failed: " + path);
+}
+
+bool returnsWithin(const std::function<void()>& call, const std::string& fifo, double seconds)
+{
+    auto done = std::async(std::launch::async, call);
+    if (done.wait_for(std::chrono::duration<double>(seconds)) == std::future_status::ready) {
+        done.get();
+        return true;
+    }
+    // Opening both ends never blocks, and lets an open of either end return.
+    while (done.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+        const int fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+    }
+    done.get();
+    return false;
 }
 
 } // namespace testutil

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace testutil {
@@ -31,6 +32,12 @@ void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 /// True when the file exists.
 bool fileExists(const std::string& path);
+/// Makes a FIFO at `path` (relative to the working directory), creating folders.
+void makeFifo(const std::string& path);
+/// True when `call` returns within `seconds`. A call stuck opening the FIFO
+/// at `fifo` is then let go by opening its other end, so that a regression
+/// fails the test instead of hanging it.
+bool returnsWithin(const std::function<void()>& call, const std::string& fifo, double seconds = 3.0);
 
 /// Passes when `text` holds `part`; a failure shows both.
 inline ::testing::AssertionResult has(const std::string& text, const std::string& part)

@@ -6,6 +6,7 @@
 #include <SFML/Graphics/Texture.hpp>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 using namespace orv;
@@ -130,4 +131,38 @@ TEST_F(ShaderTest, TexturesAreAlwaysSent)
     ASSERT_TRUE(fresh->create(8, 8));
     shader.setUniform("picture", *fresh);
     EXPECT_EQ(shader.uploads(), before + 1);
+}
+
+// A folder in a source's place made the media library size its buffer from
+// a failed seek (std::bad_alloc at every start); a FIFO blocked the open.
+// Either keeps its handle, not loaded, until a reload finds a file there.
+TEST_F(ShaderTest, SourcesThatAreNotFilesAreRefused)
+{
+    std::filesystem::create_directories("Data/Shaders/Shadow.vert");
+    testutil::makeFifo("Data/Shaders/Water.frag");
+    writeFile("Data/Shaders/Shadow.frag", fragmentSource);
+    writeFile("Data/Shaders/Water.vert", vertexSource);
+    const struct {
+        const char* vertex;
+        const char* fragment;
+        const char* refused;
+    } cases[] = {
+        {"Data\\Shaders\\Shadow.vert", "Data\\Shaders\\Shadow.frag", "Data\\Shaders\\Shadow.vert"},
+        {"Data\\Shaders\\Water.vert", "Data\\Shaders\\Water.frag", "Data\\Shaders\\Water.frag"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        ShaderHandle h = -1;
+        EXPECT_TRUE(testutil::returnsWithin([&] { h = ShaderManager::load(c.vertex, c.fragment); },
+                                            "Data/Shaders/Water.frag"))
+            << "blocked";
+        ASSERT_GT(h, 0);
+        EXPECT_FALSE(ShaderManager::get(h).loaded);
+        EXPECT_TRUE(logged(std::string("Error: ShaderManager::compile: ") + c.refused + ": not a regular file"));
+    }
+    std::filesystem::remove("Data/Shaders/Shadow.vert");
+    writeFile("Data/Shaders/Shadow.vert", vertexSource);
+    ShaderManager::reloadAll();
+    EXPECT_TRUE(ShaderManager::get(1).loaded);
+    EXPECT_FALSE(ShaderManager::get(2).loaded);
 }

@@ -222,3 +222,55 @@ TEST_F(DriveReplayTest, ARebuiltVehicleEndsTheRun)
     EXPECT_FALSE(monitor.replayFinished());
     vehicle.setStepObserver(nullptr);
 }
+
+// A start far outside the world (only NaN and infinity were refused) flooded
+// the log with sound errors on Replay and then aborted inside the physics.
+TEST_F(DriveReplayTest, StartOutsideTheWorldIsRefused)
+{
+    spawn(replayCar);
+    vehicle.setStepObserver(&monitor);
+    monitor.startRecording(vehicle, "Data\\Maps\\flat.map");
+    driveFrames(10, true);
+    monitor.stopRecording(vehicle);
+    ASSERT_TRUE(saveDriveRecording("drive.rec", monitor.recording()));
+    std::string text = testutil::readFile("drive.rec");
+    const std::size_t start = text.find("\nstart=");
+    const std::size_t angle = text.find("\nangle=");
+    ASSERT_NE(start, std::string::npos);
+    ASSERT_NE(angle, std::string::npos);
+    const auto withPose = [&](const std::string& pose, const std::string& turn) {
+        std::string t = text;
+        t.replace(angle + 1, t.find('\n', angle + 1) - angle - 1, "angle=" + turn);
+        t.replace(start + 1, t.find('\n', start + 1) - start - 1, "start=" + pose);
+        return t;
+    };
+    const struct {
+        const char* pose;
+        const char* angle;
+        const char* problem; ///< "" for a start that loads
+    } cases[] = {
+        {"3.4e38,3.4e38", "0", "start position 3.39999995e+38,3.39999995e+38 lies outside the world"},
+        {"62.5,-1250001", "0", "start position 62.5,-1250001 lies outside the world"},
+        {"62.5,62.5", "1e30", "start angle 1.00000002e+30 is out of range"},
+        {"-1250000,1250000", "-100000", ""},
+        {"62.5,62.5", "3.1", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pose) + " " + c.angle);
+        testutil::writeFile("pose.rec", withPose(c.pose, c.angle));
+        DriveRecording loaded;
+        const bool expected = c.problem[0] == '\0';
+        EXPECT_EQ(loadDriveRecording("pose.rec", loaded), expected);
+        if (!expected) {
+            EXPECT_TRUE(logged(std::string("Error: Recording pose.rec: ") + c.problem));
+        }
+    }
+
+    // One set by hand never reaches the physics either.
+    DriveRecording far = monitor.recording();
+    far.start = b2Vec2(3.4e38f, 3.4e38f);
+    monitor.setRecording(far);
+    EXPECT_FALSE(monitor.startReplay(vehicle));
+    EXPECT_TRUE(logged("DriveMonitor::startReplay: start position"));
+    vehicle.setStepObserver(nullptr);
+}
