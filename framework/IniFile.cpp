@@ -378,6 +378,13 @@ void IniFile::setSection(const std::string& name)
     current_ = &slot;
 }
 
+bool IniFile::selectSection(const std::string& name)
+{
+    auto it = sections_.find(toLower(name));
+    current_ = it == sections_.end() ? nullptr : &it->second;
+    return current_ != nullptr;
+}
+
 std::vector<std::string> IniFile::getKeys() const
 {
     std::vector<std::string> keys;

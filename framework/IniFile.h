@@ -46,13 +46,16 @@ public:
 
     /// Makes the named section current, creating it when absent.
     void setSection(const std::string& name);
+    /// Makes the named section current when the file holds it; otherwise no
+    /// section is current, so every getter gives its default, and nothing is
+    /// created. True when the section exists.
+    bool selectSection(const std::string& name);
     /// Lower-cased key names of the current section, in hash-map order.
     std::vector<std::string> getKeys() const;
     /// Lower-cased names of every section, in hash-map order.
     std::vector<std::string> getSectionNames() const;
     /// Every n below `below` for which a section named base + n (decimal, no
-    /// leading zeros) exists, ascending. Loaders size their lists by these,
-    /// never by the count a file claims.
+    /// leading zeros) exists, ascending.
     std::vector<int> numberedSections(const std::string& base, int below) const;
     /// The same for keys base + n of the current section.
     std::vector<int> numberedKeys(const std::string& base, int below) const;

@@ -4,6 +4,7 @@
 #include "framework/DirectoryListing.h"
 #include "framework/IniFile.h"
 #include "framework/Log.h"
+#include "framework/NumberedList.h"
 #include "framework/PathUtil.h"
 #include "framework/Signals.h"
 #include "framework/StringUtil.h"
@@ -95,28 +96,27 @@ struct DefReader {
         return read;
     }
 
-    // Counts below 0 mean none; a count above the numbered sections the file
-    // holds is cut to them, so a lying count cannot make a huge list. One
-    // section numbered far out ("[gear1999999999]") would still make billions
-    // of entries: no vehicle has more than a few dozen wheels or gears, and
-    // each wheel is a body and a joint to step (256 made a step take 5 ms).
+    // A list is as long as its count says; sections it lacks take the
+    // defaults. No vehicle has more than a few dozen wheels or gears, and each
+    // wheel is a body and a joint to step (256 made a step take 5 ms): a count
+    // above 64 is cut there before anything is allocated.
     static constexpr int maxListEntries = 64;
 
-    int listed(const std::string& key, const std::string& sectionBase, const std::string& what) const
+    orv::NumberedList listed(const std::string& key, const std::string& sectionBase) const
     {
-        const int claimed = std::max(ini.getInt(key, 0), 0);
-        const std::vector<int> numbers = ini.numberedSections(sectionBase, claimed);
-        const int present = numbers.empty() ? 0 : numbers.back() + 1;
-        if (claimed > present)
-            warn(" claims " + std::to_string(claimed) + " " + what + " but holds " + std::to_string(present) +
-                 "; reading " + std::to_string(std::min(present, maxListEntries)));
-        const int count = std::min(claimed, present);
-        if (count > maxListEntries) {
-            warn(": " + std::to_string(count) + " " + what + " is more than " + std::to_string(maxListEntries) +
-                 "; reading " + std::to_string(maxListEntries));
-            return maxListEntries;
-        }
-        return count;
+        orv::NumberedList list = orv::numberedSections(ini, sectionBase, ini.getInt(key, 0), maxListEntries);
+        if (list.capped())
+            warn(": " + keyText(key) + " is more than " + std::to_string(maxListEntries) + "; reading " +
+                 std::to_string(maxListEntries));
+        return list;
+    }
+
+    // Selects a numbered section; one the file lacks reads every key as its
+    // default.
+    void select(const std::string& name)
+    {
+        ini.selectSection(name);
+        section = name;
     }
 
     // Warns about each key of the current section the loader does not read.
@@ -210,12 +210,35 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
     def.name = orv::removeExtension(orv::fileNamePart(path));
     def.path = path;
 
+    if (!orv::holdsAnySection(ini, {"info", "sound", "body", "engine"}, {"wheelType", "wheelMount", "gear"}))
+        r.warn(": no vehicle section or key found; every value is the default");
+
     r.setSection("info");
     r.checkKeys(infoKeys);
-    const int wheelTypesCount = r.listed("wheelTypesCount", "wheelType", "wheel types");
-    const int wheelMountsCount = r.listed("wheelMountsCount", "wheelMount", "wheel mounts");
-    const int gearsCount = r.listed("gearsCount", "gear", "gears");
+    const orv::NumberedList wheelTypeList = r.listed("wheelTypesCount", "wheelType");
+    const orv::NumberedList wheelMountList = r.listed("wheelMountsCount", "wheelMount");
+    const orv::NumberedList gearList = r.listed("gearsCount", "gear");
+    const int wheelTypesCount = wheelTypeList.count;
+    const int wheelMountsCount = wheelMountList.count;
+    const int gearsCount = gearList.count;
     def.minGearTime = r.getFloat("minGearTime", def.minGearTime);
+
+    orv::NameList missing, beyond;
+    const std::pair<const char*, const orv::NumberedList*> lists[] = {
+        {"wheelType", &wheelTypeList}, {"wheelMount", &wheelMountList}, {"gear", &gearList}};
+    for (const auto& [base, list] : lists) {
+        missing.addMissingSections(base, *list);
+        beyond.addBeyondSections(base, *list);
+    }
+    if (!missing.empty())
+        r.warn(": " + missing.named("section") + " " + missing.verb("is", "are") + " missing; " +
+               missing.verb("that entry takes", "those entries take") + " the defaults");
+    // The tuning editor saves only what was read: say so while the file is
+    // still as the user wrote it.
+    if (!beyond.empty())
+        r.warn(": " + beyond.named("section") + " " + beyond.verb("lies", "lie") +
+               " beyond the declared counts and " + beyond.verb("is", "are") + " not read; saving will not keep " +
+               beyond.verb("it", "them"));
 
     r.setSection("sound");
     r.checkKeys(soundKeys);
@@ -260,7 +283,7 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
     def.wheelTypes.resize(static_cast<std::size_t>(wheelTypesCount));
     for (int i = 0; i < wheelTypesCount; ++i) {
         WheelType& type = def.wheelTypes[static_cast<std::size_t>(i)];
-        r.setSection("wheelType" + std::to_string(i));
+        r.select("wheelType" + std::to_string(i));
         r.checkKeys(wheelTypeKeys);
         type.imageRect = ini.getIntRect("imageRect", sf::IntRect(0, 0, 0, 0));
         type.wheelVisible = ini.getBool("wheelVisible", true);
@@ -269,7 +292,7 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
     def.wheelMounts.resize(static_cast<std::size_t>(wheelMountsCount));
     for (int i = 0; i < wheelMountsCount; ++i) {
         WheelMount& mount = def.wheelMounts[static_cast<std::size_t>(i)];
-        r.setSection("wheelMount" + std::to_string(i));
+        r.select("wheelMount" + std::to_string(i));
         r.checkKeys(wheelMountKeys);
         mount.pos = ini.getVector2i("pos", sf::Vector2i(0, 0));
         const auto offsetOk = [](int v) { return v >= -maxWheelOffset && v <= maxWheelOffset; };
@@ -292,7 +315,7 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
     def.gears.push_back(GearDef{def.reverseRatio, 1.0f});
     def.gears.push_back(GearDef{0.0f, 0.0f});
     for (int i = 0; i < gearsCount; ++i) {
-        r.setSection("gear" + std::to_string(i));
+        r.select("gear" + std::to_string(i));
         r.checkKeys(gearKeys);
         GearDef gear;
         gear.ratio = r.getFloat("ratio", 1.0f);

@@ -4,17 +4,15 @@
 #include "framework/DirectoryListing.h"
 #include "framework/IniFile.h"
 #include "framework/Log.h"
+#include "framework/NumberedList.h"
 #include "framework/PathUtil.h"
 #include "framework/Signals.h"
 
-#include <algorithm>
 
 std::vector<std::unique_ptr<sf::Texture>> imageSetTextures;
 std::vector<TextureImage> textureImages;
 
 namespace {
-
-constexpr int maxEmptyImages = 1024;
 
 TextureImage makeImage(const std::string& name, std::int32_t setIndex, const sf::IntRect& rect)
 {
@@ -81,22 +79,28 @@ void loadImageSet(const std::string& path)
     const auto setIndex = static_cast<std::int32_t>(imageSetTextures.size() - 1);
 
     ini.setSection("info");
-    const int count = ini.getInt("imagesCount", 0);
-    // Sections the count names but the file lacks give empty images, as the
-    // format says, but only a few: the list is sized by what the file holds.
-    const std::vector<int> present = ini.numberedSections("image", std::max(count, 0));
+    // Sections the count names but the file lacks are empty images in their
+    // places, so the images after them keep their numbers.
+    const orv::NumberedList list =
+        orv::numberedSections(ini, "image", ini.getInt("imagesCount", 0), maxImagesPerSet);
+    if (list.capped())
+        orv::Log::warning(path + ": [info] imagesCount=" + std::to_string(list.declared) + " is more than " +
+                          std::to_string(list.count) + "; reading " + std::to_string(list.count));
+    orv::NameList missing, beyond;
+    missing.addMissingSections("image", list);
+    beyond.addBeyondSections("image", list);
+    if (!missing.empty())
+        orv::Log::warning(path + ": " + missing.named("section") + " " + missing.verb("is", "are") + " missing; " +
+                          missing.verb("that image is", "those images are") + " empty");
+    if (!beyond.empty())
+        orv::Log::warning(path + ": " + beyond.named("section") + " " + beyond.verb("lies", "lie") +
+                          " beyond imagesCount and " + beyond.verb("is", "are") + " not read");
+
     const sf::Vector2u atlas = imageSetTextures.back()->getSize();
-    const std::size_t firstImage = textureImages.size();
-    int emptyBudget = maxEmptyImages;
-    auto addEmptyUpTo = [&](int end) {
-        const int from = static_cast<int>(textureImages.size() - firstImage);
-        for (int i = from; i < end && emptyBudget > 0; ++i, --emptyBudget)
-            textureImages.push_back(makeImage("", setIndex, sf::IntRect()));
-    };
-    for (int n : present) {
-        addEmptyUpTo(n);
-        const std::string section = "image" + std::to_string(n);
-        ini.setSection(section);
+    textureImages.reserve(textureImages.size() + static_cast<std::size_t>(list.count));
+    for (int i = 0; i < list.count; ++i) {
+        const std::string section = "image" + std::to_string(i);
+        ini.selectSection(section);
         sf::IntRect rect = ini.getIntRect("rect", sf::IntRect(0, 0, 0, 0));
         if (!insideAtlas(rect, atlas)) {
             orv::Log::warning(path + ": [" + section + "] rect " + ini.getValue("rect") + " is not inside the " +
@@ -105,11 +109,6 @@ void loadImageSet(const std::string& path)
         }
         textureImages.push_back(makeImage(ini.getString("imageName", ""), setIndex, rect));
     }
-    addEmptyUpTo(count);
-    const std::size_t read = textureImages.size() - firstImage;
-    if (count > 0 && static_cast<std::size_t>(count) > read)
-        orv::Log::warning(path + " claims " + std::to_string(count) + " images but holds " +
-                          std::to_string(present.size()) + "; reading " + std::to_string(read));
 }
 
 int findTextureImage(const std::string& name)

@@ -23,6 +23,10 @@ extern std::vector<std::unique_ptr<sf::Texture>> imageSetTextures;
 extern std::vector<TextureImage> textureImages;
 
 constexpr const char* imageSetId = "Zendrix 2 Texture Images";
+/// A 4096 x 4096 atlas, the largest texture many GPUs take, cut into 64 x 64
+/// images holds 4096; our sets hold a handful. A lying count that reaches the
+/// cap costs about a megabyte of empty images.
+constexpr int maxImagesPerSet = 4096;
 
 /// Reloads every set of "Data/Images/".
 void loadImageSets();

@@ -2,6 +2,7 @@
 
 #include "framework/IniFile.h"
 #include "framework/Log.h"
+#include "framework/NumberedList.h"
 #include "framework/PathUtil.h"
 #include "framework/Signals.h"
 #include "framework/StringUtil.h"
@@ -12,6 +13,7 @@
 #include "world/TerrainTextures.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 
@@ -50,12 +52,12 @@ sf::FloatRect boundsOf(const Polygon& points)
     return sf::FloatRect(minX, minY, maxX - minX, maxY - minY);
 }
 
-// A header count the file does not back up: say what is really read.
-void warnIfClaimedMore(const std::string& path, const char* what, int claimed, std::size_t present)
+// A header count past its cap: one line, and the list stops at the cap.
+void warnIfCapped(const std::string& path, const char* key, const orv::NumberedList& list)
 {
-    if (claimed > 0 && static_cast<std::size_t>(claimed) > present)
-        orv::Log::warning("Map " + path + " claims " + std::to_string(claimed) + " " + what + " but holds " +
-                          std::to_string(present) + "; reading " + std::to_string(present));
+    if (list.capped())
+        orv::Log::warning("Map " + path + ": [header] " + key + "=" + std::to_string(list.declared) +
+                          " is more than " + std::to_string(list.count) + "; reading " + std::to_string(list.count));
 }
 
 // Vertex `n` as the file gives it, (0, 0) when the file skips that number.
@@ -79,19 +81,19 @@ void warnLimited(MapReader& reader, const std::string& text)
     ++reader.warnings;
 }
 
-void readOutline(MapReader& reader, Sector& sector, int fileNumber, int vertsCount)
+void readOutline(MapReader& reader, Sector& sector, int number, int vertsCount)
 {
     const std::string list = reader.ini.getString("verts", "");
     const std::size_t items = list.empty() ? 0 : static_cast<std::size_t>(std::count(list.begin(), list.end(), ',')) + 1;
     if (items > maxOutlineItems) {
-        warnLimited(reader, "sector " + std::to_string(fileNumber) + " lists " + std::to_string(items) +
+        warnLimited(reader, "sector " + std::to_string(number) + " lists " + std::to_string(items) +
                                 " vertices, more than " + std::to_string(maxOutlineItems) + "; left without area");
         return;
     }
     for (const std::string& item : orv::splitString(list, ',', true)) {
         const int n = orv::toInt(item);
         if (n < 0 || n >= vertsCount) {
-            warnLimited(reader, "sector " + std::to_string(fileNumber) + " uses vertex " + std::to_string(n) +
+            warnLimited(reader, "sector " + std::to_string(number) + " uses vertex " + std::to_string(n) +
                                     ", which is not in its vertex list");
             continue;
         }
@@ -100,23 +102,23 @@ void readOutline(MapReader& reader, Sector& sector, int fileNumber, int vertsCou
     const std::size_t listed = sector.points.size();
     simplifyOutline(sector.points);
     if (sector.points.size() != listed)
-        warnLimited(reader, "sector " + std::to_string(fileNumber) + " repeats points of its outline; " +
+        warnLimited(reader, "sector " + std::to_string(number) + " repeats points of its outline; " +
                                 std::to_string(listed) + " points simplified to " +
                                 std::to_string(sector.points.size()));
     if (sector.points.size() > maxOutlinePoints) {
-        warnLimited(reader, "sector " + std::to_string(fileNumber) + " has an outline of " +
+        warnLimited(reader, "sector " + std::to_string(number) + " has an outline of " +
                                 std::to_string(sector.points.size()) + " points, more than " +
                                 std::to_string(maxOutlinePoints) + "; left without area");
         sector.points.clear();
     }
     if (const std::size_t returns = outlineReturns(sector.points); returns > maxOutlineReturns) {
-        warnLimited(reader, "sector " + std::to_string(fileNumber) + " comes back to points of its outline " +
+        warnLimited(reader, "sector " + std::to_string(number) + " comes back to points of its outline " +
                                 std::to_string(returns) + " times, more than " + std::to_string(maxOutlineReturns) +
                                 "; left without area");
         sector.points.clear();
     }
     if (sector.points.size() < 3) {
-        warnLimited(reader, "sector " + std::to_string(fileNumber) + " has fewer than 3 usable vertices; left without area");
+        warnLimited(reader, "sector " + std::to_string(number) + " has fewer than 3 usable vertices; left without area");
         return; // no area: no triangles, no fixtures, empty bounds
     }
     for (const sf::Vector2f& p : sector.points)
@@ -125,19 +127,20 @@ void readOutline(MapReader& reader, Sector& sector, int fileNumber, int vertsCou
     sector.bounds = boundsOf(sector.points);
 }
 
-// Fills sector `index` of the list from the file's section "sector" + fileNumber
-// (the two differ only when the file skips numbers).
-void readSector(MapReader& reader, Sector& sector, int index, int fileNumber, int vertsCount)
+// Fills sector n from its section; a section the file lacks reads every key
+// as its default, and leaves the sector without outline.
+void readSector(MapReader& reader, Sector& sector, int n, int vertsCount)
 {
     orv::IniFile& ini = reader.ini;
-    ini.setSection("sector" + std::to_string(fileNumber));
-    sector.index = static_cast<std::uint16_t>(index);
+    const bool present = ini.selectSection("sector" + std::to_string(n));
+    sector.index = static_cast<std::uint16_t>(n);
     sector.found = false;
-    readOutline(reader, sector, fileNumber, vertsCount);
+    if (present)
+        readOutline(reader, sector, n, vertsCount);
 
     int passable = ini.getInt("passable", 0);
     if (passable < INT16_MIN || passable > INT16_MAX) {
-        warnLimited(reader, "[sector" + std::to_string(fileNumber) + "] passable out of range; read as 0");
+        warnLimited(reader, "[sector" + std::to_string(n) + "] passable out of range; read as 0");
         passable = 0;
     }
     sector.passable = static_cast<std::int16_t>(passable);
@@ -176,7 +179,7 @@ void readSector(MapReader& reader, Sector& sector, int index, int fileNumber, in
     const sf::Vector2i offset = ini.getVector2i("textureOffset", sf::Vector2i(0, 0));
     sector.textureOffset = sf::Vector2f(static_cast<float>(offset.x), static_cast<float>(offset.y));
     if (!inRange(sector.textureOffset)) {
-        warnLimited(reader, "[sector" + std::to_string(fileNumber) + "] textureOffset out of range; read as 0,0");
+        warnLimited(reader, "[sector" + std::to_string(n) + "] textureOffset out of range; read as 0,0");
         sector.textureOffset = sf::Vector2f();
     }
     sector.bevelType = ini.getInt("bevelType", 0);
@@ -213,6 +216,10 @@ bool loadMap(const std::string& path)
         return false;
     }
     MapReader reader{path, ini, colours};
+    const bool recognised =
+        orv::holdsAnySection(ini, {"header", "verts", "startZones"}, {"sector", "object"});
+    if (!recognised)
+        orv::Log::warning("Map " + path + ": no map section or key found; the map is empty");
 
     ini.setSection("startZones");
     currentMap.startZone.rect = ini.getFloatRect("rect0", sf::FloatRect(0, 0, 0, 0));
@@ -235,13 +242,17 @@ bool loadMap(const std::string& path)
         currentMap.mapSize = sf::Vector2i();
     }
 
-    // Lists are sized by the keys and sections the file holds: a count in
-    // the header is only an upper bound on the numbers read.
+    // Every list is as long as its count says. Vertices are kept by number,
+    // so their memory follows the keys the file holds and needs no cap.
+    const orv::NumberedList sectorList = orv::numberedSections(ini, "sector", sectorsCount, maxSectors);
+    const orv::NumberedList objectList = orv::numberedSections(ini, "object", objectsCount, maxMapObjects);
+    warnIfCapped(path, "sectorsCount", sectorList);
+    warnIfCapped(path, "objectsCount", objectList);
+
     ini.setSection("verts");
-    const std::vector<int> vertexNumbers = ini.numberedKeys("pos", vertsCount);
-    warnIfClaimedMore(path, "vertices", vertsCount, vertexNumbers.size());
-    currentMap.vertices.reserve(vertexNumbers.size());
-    for (int n : vertexNumbers) {
+    const orv::NumberedList vertexList = orv::numberedKeys(ini, "pos", vertsCount, INT_MAX);
+    currentMap.vertices.reserve(vertexList.present.size());
+    for (int n : vertexList.present) {
         const std::string key = "pos" + std::to_string(n);
         sf::Vector2f v = ini.getVector2f(key, sf::Vector2f(0, 0));
         if (!inRange(v)) {
@@ -250,25 +261,43 @@ bool loadMap(const std::string& path)
         }
         currentMap.vertices.push_back({n, v});
     }
-
-    std::vector<int> sectorNumbers = ini.numberedSections("sector", std::max(sectorsCount, 0));
-    warnIfClaimedMore(path, "sectors", sectorsCount, sectorNumbers.size());
-    if (sectorNumbers.size() > static_cast<std::size_t>(maxSectors)) {
-        orv::Log::warning("Map " + path + " has more than " + std::to_string(maxSectors) + " sectors; reading " +
-                          std::to_string(maxSectors));
-        sectorNumbers.resize(static_cast<std::size_t>(maxSectors));
+    if (vertexList.missingCount() > 0) {
+        orv::NameList lacking;
+        lacking.add("pos", vertexList.missing(orv::NameList::shown), "", vertexList.missingCount());
+        orv::Log::warning("Map " + path + ": [verts] lacks " + lacking.text() + "; " +
+                          lacking.verb("that vertex reads", "those vertices read") + " as 0,0");
     }
-    currentMap.sectors.resize(sectorNumbers.size());
-    for (std::size_t i = 0; i < sectorNumbers.size() && !orv::quitSignalled(); ++i)
-        readSector(reader, currentMap.sectors[i], static_cast<int>(i), sectorNumbers[i], vertsCount);
-    if (currentMap.sectors.empty())
+
+    orv::NameList beyond;
+    beyond.addBeyondSections("sector", sectorList);
+    beyond.addBeyondSections("object", objectList);
+    beyond.add("[verts] pos", vertexList.beyond, "");
+    if (!beyond.empty())
+        orv::Log::warning("Map " + path + ": " + beyond.text() + " " + beyond.verb("lies", "lie") +
+                          " beyond the counts in [header] and " + beyond.verb("is", "are") + " not read");
+
+    orv::NameList missingSectors, missingObjects;
+    missingSectors.addMissingSections("sector", sectorList);
+    missingObjects.addMissingSections("object", objectList);
+    if (!missingSectors.empty())
+        orv::Log::warning("Map " + path + ": " + missingSectors.named("section") + " " +
+                          missingSectors.verb("is", "are") + " missing; " +
+                          missingSectors.verb("that sector takes", "those sectors take") +
+                          " the defaults and " + missingSectors.verb("has", "have") + " no area");
+    if (!missingObjects.empty())
+        orv::Log::warning("Map " + path + ": " + missingObjects.named("section") + " " +
+                          missingObjects.verb("is", "are") + " missing; " +
+                          missingObjects.verb("that object is", "those objects are") + " left out");
+
+    currentMap.sectors.resize(static_cast<std::size_t>(sectorList.count));
+    for (int n = 0; n < sectorList.count && !orv::quitSignalled(); ++n)
+        readSector(reader, currentMap.sectors[static_cast<std::size_t>(n)], n, vertsCount);
+    if (currentMap.sectors.empty() && recognised)
         orv::Log::warning("Map " + path + " has no sectors");
 
-    const std::vector<int> objectNumbers = ini.numberedSections("object", std::max(objectsCount, 0));
-    warnIfClaimedMore(path, "objects", objectsCount, objectNumbers.size());
-    currentMap.objects.reserve(objectNumbers.size());
+    currentMap.objects.reserve(objectList.present.size());
     int valid = 0;
-    for (int n : objectNumbers) {
+    for (int n : objectList.present) {
         const std::string section = "object" + std::to_string(n);
         ini.setSection(section);
         const std::string type = ini.getString("objectType", "");

@@ -4,6 +4,7 @@
 #include "framework/DirectoryListing.h"
 #include "framework/IniFile.h"
 #include "framework/Log.h"
+#include "framework/NumberedList.h"
 #include "framework/PathUtil.h"
 #include "framework/Signals.h"
 #include "framework/StringUtil.h"
@@ -18,22 +19,31 @@ std::vector<std::unique_ptr<TerrainTexture>> terrainTextures;
 void loadTextureMaterials()
 {
     textureMaterialCount = 1;
+    const std::string file = textureMaterialsFile;
     orv::IniFile ini;
-    ini.load(textureMaterialsFile);
+    // A missing file means no materials, which the format allows.
+    if (ini.load(file) && !orv::holdsAnySection(ini, {"info", "textureMats"}, {"mat"}))
+        orv::Log::warning(file + ": no material section or key found; no materials");
 
     ini.setSection("info");
-    // One material per section the file holds below the count it claims.
-    const int claimed = ini.getInt("numMats", 0);
-    std::vector<int> present = ini.numberedSections("mat", std::max(claimed, 0));
-    const std::size_t held = present.size();
-    // The table has room for 127: the rest are not read.
-    present.resize(std::min(held, static_cast<std::size_t>(maxTextureMaterials - 1)));
-    if (claimed > 0 && static_cast<std::size_t>(claimed) > held)
-        orv::Log::warning(std::string(textureMaterialsFile) + " claims " + std::to_string(claimed) +
-                          " materials but holds " + std::to_string(held) + "; reading " +
-                          std::to_string(present.size()));
-    for (int n : present) {
-        ini.setSection("mat" + std::to_string(n));
+    // The table has room for 127 materials past the default; real files name
+    // a handful, and the table costs the same whatever the count.
+    const orv::NumberedList list =
+        orv::numberedSections(ini, "mat", ini.getInt("numMats", 0), maxTextureMaterials - 1);
+    if (list.capped())
+        orv::Log::warning(file + ": [info] numMats=" + std::to_string(list.declared) + " is more than " +
+                          std::to_string(list.count) + "; reading " + std::to_string(list.count));
+    orv::NameList missing, beyond;
+    missing.addMissingSections("mat", list);
+    beyond.addBeyondSections("mat", list);
+    if (!missing.empty())
+        orv::Log::warning(file + ": " + missing.named("section") + " " + missing.verb("is", "are") + " missing; " +
+                          missing.verb("that material takes", "those materials take") + " the defaults");
+    if (!beyond.empty())
+        orv::Log::warning(file + ": " + beyond.named("section") + " " + beyond.verb("lies", "lie") +
+                          " beyond numMats and " + beyond.verb("is", "are") + " not read");
+    for (int i = 0; i < list.count; ++i) {
+        ini.selectSection("mat" + std::to_string(i));
         TextureMaterial& m = textureMaterials[static_cast<std::size_t>(textureMaterialCount)];
         m.nameHash = orv::nameHash(ini.getString("name", "(none)"));
         m.trackAlpha = std::clamp(ini.getFloat("trackAlpha", 0.0f), 0.0f, 1.0f);

@@ -47,6 +47,15 @@ inline ::testing::AssertionResult has(const std::string& text, const std::string
     return ::testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
 }
 
+/// How often `part` occurs in `text`.
+inline std::size_t occurrences(const std::string& text, const std::string& part)
+{
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
 /// A scratch working directory with the log open in it as "test.log".
 class LoggedTest : public ::testing::Test {
 protected:

@@ -178,8 +178,7 @@ void carFinite()
     const VehicleDef& d = vehicleDefs[0];
     EXPECT_TRUE(std::isfinite(d.mass) && d.mass < 1.0e6f);
     EXPECT_TRUE(std::isfinite(d.maxSpeed));
-    // A lying count reads no further than the last section the file holds,
-    // and never past 64 entries.
+    // A lying count stops at 64 entries.
     EXPECT_LE(d.wheelMounts.size(), 64u);
     EXPECT_LE(d.gears.size(), 2u + 64u);
 }
@@ -295,7 +294,13 @@ TEST_F(BadContent, EveryFileLoadsOnAndIsNamed)
         {"map_int_overflow.map", O::Warns, map, mapFinite},
         {"map_truncated.map", O::Warns, map, mapFinite},
         {"map_lying_verts.map", O::Warns, map, mapFinite},
-        {"map_lying_sectors.map", O::Warns, map, [] { EXPECT_LE(currentMap.sectors.size(), 3u); }},
+        // The count stands (up to the cap): sections it names but the file
+        // lacks are default sectors, and the two present keep their places.
+        {"map_lying_sectors.map", O::Warns, map, [] {
+             ASSERT_EQ(currentMap.sectors.size(), static_cast<std::size_t>(maxSectors));
+             EXPECT_EQ(currentMap.sectors[1].textureIndex, 1);
+             EXPECT_TRUE(currentMap.sectors[2].points.empty());
+         }},
         {"map_lying_objects.map", O::Warns, map, mapFinite},
         {"map_vertex_out_of_range.map", O::Warns, map, mapFinite},
         {"map_negative_vertex.map", O::Warns, map, mapFinite},
@@ -325,6 +330,7 @@ TEST_F(BadContent, EveryFileLoadsOnAndIsNamed)
         {"car_truncated.ini", O::Warns, car, carFinite},
         {"car_nul_bytes.ini", O::Warns, car, carKeeps(&VehicleDef::mass)},
         {"car_bad_steer_curve.ini", O::Warns, car, carFinite},
+        {"car_random_bytes.ini", O::Warns, car, carKeeps(&VehicleDef::maxSpeed)},
         {"object_mass_1e38.ob", O::Warns, object, objectSane},
         {"object_mass_inf.ob", O::Warns, object, objectSane},
         {"object_negative_mass.ob", O::Warns, object, objectSane},
@@ -333,9 +339,12 @@ TEST_F(BadContent, EveryFileLoadsOnAndIsNamed)
         {"object_unknown_image.ob", O::Warns, object, objectSane},
         {"object_scale_nan.ob", O::Warns, object, objectSane},
         {"object_binary.ob", O::Warns, object, objectSane},
-        // The format pads a short set with empty images; a lying count gets
-        // no more than 1024 of them besides the three sections it holds.
-        {"imageset_lying_count.ini", O::Warns, imageSet, [] { EXPECT_LE(textureImages.size(), 3u + 1024u); }},
+        // The format pads a short set with empty images, up to the cap.
+        {"imageset_lying_count.ini", O::Warns, imageSet, [] {
+             ASSERT_EQ(textureImages.size(), static_cast<std::size_t>(maxImagesPerSet));
+             EXPECT_EQ(textureImages[1].name, "Cone");
+             EXPECT_EQ(findTextureImage("Far"), -1);
+         }},
         {"imageset_wrong_id.ini", O::Warns, imageSet, [] { EXPECT_TRUE(textureImages.empty()); }},
         {"imageset_advanced_version.ini", O::Warns, imageSet, [] { EXPECT_TRUE(textureImages.empty()); }},
         {"imageset_negative_rect.ini", O::Warns, imageSet},
@@ -401,7 +410,7 @@ TEST_F(BadContent, EveryFileLoadsOnAndIsNamed)
         clearMap();
         ++count;
     }
-    EXPECT_GE(count, 82);
+    EXPECT_GE(count, 83);
 }
 
 // Two cases made here for their size: a 1 MiB line and a sector that lists

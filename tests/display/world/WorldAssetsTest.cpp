@@ -57,11 +57,11 @@ TEST_F(WorldAssets, ImageSets)
     writeFile("Data/Images/D.ini", "[info]\nid=Zendrix 2 Texture Images\nversion=2\nimagesCount=1\n");
     writeFile("Data/Images/E.ini", "[info]\nid=Zendrix 2 Texture Images\nversion=1\nimagesCount=2147483647\n");
     writePng("Data/Images/E.png", 8, 8);
-    // A count and a section number far beyond what the file holds, and a
+    // A count far beyond what the file holds, a section past the cap, and a
     // rectangle off the atlas.
     writeFile("Data/Images/F.ini", "[info]\nid=Zendrix 2 Texture Images\nversion=1\nimagesCount=2000000000\n"
                                    "[image1999999999]\nimageName=Far\nrect=0,0,8,8\n"
-                                   "[image0]\nimageName=Off\nrect=4,0,8,8\n");
+                                   "[image0]\nimageName=Off\nrect=4,0,8,8\n[image3]\nimageName=Third\n");
     writePng("Data/Images/F.png", 8, 8);
     loadImageSets();
 
@@ -79,12 +79,15 @@ TEST_F(WorldAssets, ImageSets)
     EXPECT_TRUE(imageSetTextures[0]->isSmooth());
     EXPECT_NE(log().find("Error: Failed to load texture for Data/Images/B.ini"), std::string::npos);
     EXPECT_NE(log().find("Error: Data/Images/D.ini does not match header"), std::string::npos);
-    EXPECT_TRUE(logged("claims 2147483647 images but holds 0; reading 1024"));
-    EXPECT_TRUE(logged("claims 2000000000 images but holds 2; reading 1026"));
-    ASSERT_EQ(textureImages.size(), 2u + 4u + 1024u + 1026u);
-    const int far = findTextureImage("Far");
-    ASSERT_GE(far, 0);
-    EXPECT_EQ(textureImages[static_cast<std::size_t>(far)].sprite.getTextureRect(), sf::IntRect(0, 0, 8, 8));
+    // A lying count pads up to the cap; every image keeps its number.
+    EXPECT_TRUE(logged("Warning: Data/Images/C.ini: sections [image1], [image2], [image3] are missing; those "
+                       "images are empty"));
+    EXPECT_TRUE(logged("Warning: Data/Images/E.ini: [info] imagesCount=2147483647 is more than 4096; reading 4096"));
+    EXPECT_TRUE(logged("Warning: Data/Images/F.ini: section [image1999999999] lies beyond imagesCount and is not "
+                       "read"));
+    ASSERT_EQ(textureImages.size(), 2u + 4u + 2u * maxImagesPerSet);
+    EXPECT_EQ(findTextureImage("Far"), -1);
+    EXPECT_EQ(findTextureImage("Third"), static_cast<int>(2u + 4u + maxImagesPerSet + 3u));
     const int off = findTextureImage("Off");
     ASSERT_GE(off, 0);
     EXPECT_EQ(textureImages[static_cast<std::size_t>(off)].sprite.getTextureRect(), sf::IntRect());

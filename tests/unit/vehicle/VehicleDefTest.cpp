@@ -76,21 +76,78 @@ TEST_F(VehicleDefFile, InvalidWheelTypeIsLoggedAndReplaced)
     EXPECT_EQ(def->wheelMounts[1].wheelType, 1);
 }
 
-TEST_F(VehicleDefFile, CountsAreBoundedByWhatTheFileHolds)
+// Lists are as long as [info] says: a section the file lacks takes the
+// defaults in its place, later ones keep their numbers, and what lies past a
+// count is named, since a save would drop it.
+TEST_F(VehicleDefFile, ListsFollowTheDeclaredCounts)
 {
-    const VehicleDef* def = load("[info]\nwheelTypesCount=-3\nwheelMountsCount=2000000000\ngearsCount=2\n"
-                                 "[wheelMount0]\n[wheelMount1]\n[gear0]\nratio=2\n[gear1]\n");
-    ASSERT_NE(def, nullptr);
-    EXPECT_TRUE(def->wheelTypes.empty());
-    EXPECT_EQ(def->wheelMounts.size(), 2u);
-    EXPECT_EQ(def->gears.size(), 4u);
-    EXPECT_TRUE(logged("claims 2000000000 wheel mounts but holds 2"));
-
-    // One section numbered far out does not make billions of gears.
-    const VehicleDef* far = load("[info]\ngearsCount=2000000000\n[gear1999999999]\nratio=2\n");
-    ASSERT_NE(far, nullptr);
-    EXPECT_EQ(far->gears.size(), 2u + 64u);
-    EXPECT_TRUE(logged("is more than 64"));
+    std::string noise;
+    std::uint32_t seed = 7;
+    for (int i = 0; i < 600; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        noise += static_cast<char>(seed >> 24);
+    }
+    const std::string nothing = ": no vehicle section or key found; every value is the default";
+    struct Case {
+        const char* what;
+        std::string text;
+        std::size_t types, mounts, gears;
+        std::vector<std::string> warnings; ///< every warning line, without "Vehicle <path>"
+        std::function<bool(const VehicleDef&)> check = [](const VehicleDef&) { return true; };
+    };
+    const Case cases[] = {
+        {"gears without sections", "[info]\ngearsCount=3\n", 0, 0, 5,
+         {": sections [gear0], [gear1], [gear2] are missing; those entries take the defaults"},
+         [](const VehicleDef& d) {
+             return d.gears[2].ratio == 1.0f && d.gears[4].ratio == 1.0f && d.gears[4].pitch == 1.0f;
+         }},
+        {"a gap among the mounts",
+         "[info]\nwheelTypesCount=1\nwheelMountsCount=4\n[wheelType0]\n[wheelMount0]\npos=1,2\n"
+         "[wheelMount2]\npos=5,6\ndrive=False\n",
+         1, 4, 3, {": sections [wheelMount1], [wheelMount3] are missing; those entries take the defaults"},
+         [](const VehicleDef& d) {
+             const WheelMount& gap = d.wheelMounts[1];
+             return d.wheelMounts[2].pos == sf::Vector2i(5, 6) && !d.wheelMounts[2].drive &&
+                    gap.pos == sf::Vector2i() && gap.drive && gap.maxSteerAngle == 20 && gap.massRatio == 1.0f;
+         }},
+        {"negative counts", "[info]\nwheelTypesCount=-3\nwheelMountsCount=-1\ngearsCount=-2\n", 0, 0, 3, {}},
+        {"a lying count",
+         "[info]\nwheelTypesCount=1\nwheelMountsCount=2000000000\n[wheelType0]\n[wheelMount0]\n[wheelMount1]\n",
+         1, 64, 3,
+         {": [info] wheelMountsCount=2000000000 is more than 64; reading 64",
+          ": sections [wheelMount2], [wheelMount3], [wheelMount4], [wheelMount5], [wheelMount6], [wheelMount7], "
+          "[wheelMount8], [wheelMount9] and 54 more are missing; those entries take the defaults"},
+         [](const VehicleDef& d) { return d.wheelMounts.capacity() <= 64; }},
+        {"sections past the counts",
+         "[info]\nwheelTypesCount=1\nwheelMountsCount=2\ngearsCount=3\n[wheelType0]\n[wheelMount0]\n"
+         "[wheelMount1]\n[wheelMount2]\n[wheelMount3]\n[gear0]\n[gear1]\n[gear2]\n[gear3]\n[gear4]\n",
+         1, 2, 5,
+         {": sections [wheelMount2], [wheelMount3], [gear3], [gear4] lie beyond the declared counts and are not "
+          "read; saving will not keep them"}},
+        {"an empty file", "", 0, 0, 3, {nothing}},
+        {"NUL bytes", std::string(64, '\0'), 0, 0, 3, {nothing}},
+        {"random bytes", noise, 0, 0, 3, {nothing}},
+        {"some other text", "Notes on the cars\n[Install]\nsteps=2\n", 0, 0, 3, {nothing},
+         [](const VehicleDef& d) { return d.maxSpeed == VehicleDef().maxSpeed; }},
+    };
+    // Each row on its own: a failed assertion ends the row, not the table.
+    const auto run = [&](const Case& c) {
+        SCOPED_TRACE(c.what);
+        orv::Log::reset();
+        orv::Log::open("test.log");
+        const VehicleDef* def = load(c.text);
+        ASSERT_NE(def, nullptr);
+        EXPECT_EQ(def->wheelTypes.size(), c.types);
+        ASSERT_EQ(def->wheelMounts.size(), c.mounts);
+        ASSERT_EQ(def->gears.size(), c.gears);
+        EXPECT_TRUE(c.check(*def));
+        const std::string text = log();
+        EXPECT_EQ(testutil::occurrences(text, "Warning: "), c.warnings.size()) << text;
+        for (const std::string& line : c.warnings)
+            EXPECT_TRUE(testutil::has(text, "Warning: Vehicle Data/Cars/Test.ini" + line));
+    };
+    for (const Case& c : cases)
+        run(c);
 }
 
 TEST_F(VehicleDefFile, NonFiniteNumbersReadAsTheirDefaults)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace mapfixture;
 using V = std::vector<int>;
 
@@ -204,14 +206,6 @@ TEST_F(MapTest, BadMaps)
     EXPECT_EQ(thin.bounds, sf::FloatRect());
     EXPECT_EQ(query(at(50, 50)), V{0});
 
-    // Counts far beyond the file: read what is there, say so.
-    load("[header]\nsectorsCount=2147483647\nvertsCount=2147483647\nobjectsCount=2147483647\nmapSize=10,10\n"
-         "[verts]\npos0=0,0\npos1=10,0\npos2=10,10\n[sector0]\nverts=0,1,2\n");
-    EXPECT_EQ(currentMap.sectors.size(), 1u);
-    EXPECT_EQ(currentMap.vertices.size(), 3u);
-    EXPECT_TRUE(logged("claims 2147483647 sectors but holds 1; reading 1"));
-    EXPECT_TRUE(logged("Found 0/2147483647 valid map objects"));
-
     // Coordinates out of range are refused, not handed to the clipper.
     load(mapText({10, 10}, {{{{0, 0}, {1e30f, 0}, {0, 10}}, ""}}));
     EXPECT_EQ(currentMap.sectors.size(), 1u);
@@ -341,46 +335,97 @@ TEST_F(MapTest, ASecondLoadReplacesTheBodies)
     EXPECT_EQ(query(sf::FloatRect(0, 0, 999, 999)), (V{0, 1}));
 }
 
-// Counts in the header only bound the numbers read: the lists hold what the
-// file holds, however large the numbers it names.
-TEST_F(MapTest, ListsAreSizedByWhatTheFileHolds)
+// Every number the header declares keeps its place: a section the file lacks
+// is a default sector (no area, never bevelled) and never lets the next one
+// move down; what lies past a count is named; counts no map reaches stop at a
+// cap before anything is allocated.
+TEST_F(MapTest, CountsAsDeclared)
 {
     addCrate();
+    testutil::writeFile("Data/Textures/textureColours.ini", "[colours]\n");
+    const std::string corners = "[verts]\npos0=0,0\npos1=100,0\npos2=100,100\npos3=0,100\n";
+    std::string noise;
+    std::uint32_t seed = 3;
+    for (int i = 0; i < 600; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        noise += static_cast<char>(seed >> 24);
+    }
     struct Case {
         const char* what;
         std::string text;
-        std::size_t vertices, sectors, objects;
+        std::size_t sectors, objects;
+        std::vector<std::string> warnings; ///< every warning line, without "Map <path>"
+        std::function<void()> check = [] {};
     };
-    const std::string square = "[sector0]\nverts=0,1,2,3\n";
     const Case cases[] = {
-        {"vertex 1999999999", "[header]\nsectorsCount=1\nvertsCount=2000000000\nmapSize=100,100\n[verts]\n"
-                              "pos0=0,0\npos1999999999=100,0\npos2=100,100\npos3=0,100\n"
-                              "[sector0]\nverts=0,1999999999,2,3\n",
-         4, 1, 0},
-        {"vertex 299999999", "[header]\nsectorsCount=1\nvertsCount=300000000\nmapSize=100,100\n[verts]\n"
-                             "pos0=0,0\npos1=100,0\npos2=100,100\npos299999999=0,100\n"
-                             "[sector0]\nverts=0,1,2,299999999\n",
-         4, 1, 0},
-        {"object 1999999999", "[header]\nsectorsCount=1\nvertsCount=4\nobjectsCount=2000000000\nmapSize=100,100\n"
-                              "[verts]\npos0=0,0\npos1=100,0\npos2=100,100\npos3=0,100\n" + square +
-                              "[object1999999999]\nobjectType=Crate.ob\npos=50,50\n",
-         4, 1, 1},
-        {"sector 65535", "[header]\nsectorsCount=65536\nvertsCount=4\nmapSize=100,100\n"
-                         "[verts]\npos0=0,0\npos1=100,0\npos2=100,100\npos3=0,100\n" + square +
-                         "[sector65535]\nverts=0,1,2\n",
-         4, 2, 0},
+        {"sector 0 and a vertex missing",
+         "[header]\nsectorsCount=2\nvertsCount=4\nmapSize=100,100\n[verts]\npos0=0,0\npos1=100,0\npos3=0,100\n"
+         "[sector1]\nverts=1,2,3\nbevelType=1\n",
+         2, 0,
+         {": [verts] lacks pos2; that vertex reads as 0,0",
+          ": section [sector0] is missing; that sector takes the defaults and has no area"},
+         [] {
+             const Sector& background = currentMap.sectors[0];
+             EXPECT_TRUE(background.points.empty());
+             EXPECT_EQ(background.bevelType, 0);
+             EXPECT_EQ(background.textureIndex, -1);
+             EXPECT_EQ(background.categoryBits, 0x0001);
+             EXPECT_EQ(background.colour, sf::Color::White);
+             const Sector& road = currentMap.sectors[1];
+             EXPECT_EQ(road.index, 1);
+             EXPECT_EQ(road.bevelType, 1);
+             EXPECT_EQ(road.points, (Polygon{{100, 0}, {0, 0}, {0, 100}}));
+         }},
+        {"lying counts",
+         "[header]\nsectorsCount=2000000000\nvertsCount=4\nobjectsCount=2000000000\nmapSize=100,100\n" +
+             corners + "[sector0]\nverts=0,1,2,3\n[object1]\nobjectType=Crate.ob\n"
+                       "[object1999999999]\nobjectType=Crate.ob\n",
+         static_cast<std::size_t>(maxSectors), 1,
+         {": [header] sectorsCount=2000000000 is more than 65536; reading 65536",
+          ": [header] objectsCount=2000000000 is more than 16384; reading 16384",
+          ": [object1999999999] lies beyond the counts in [header] and is not read",
+          ": sections [sector1], [sector2], [sector3], [sector4], [sector5], [sector6], [sector7], [sector8] and "
+          "65527 more are missing; those sectors take the defaults and have no area",
+          ": sections [object0], [object2], [object3], [object4], [object5], [object6], [object7], [object8] and "
+          "16375 more are missing; those objects are left out"},
+         [this] {
+             EXPECT_LE(currentMap.sectors.capacity(), static_cast<std::size_t>(maxSectors));
+             EXPECT_EQ(currentMap.sectors.back().index, maxSectors - 1);
+             EXPECT_TRUE(logged("Found 1/2000000000 valid map objects"));
+         }},
+        {"far vertex numbers",
+         "[header]\nsectorsCount=1\nvertsCount=2000000000\nmapSize=100,100\n[verts]\npos0=0,0\n"
+         "pos1999999999=100,0\npos2=100,100\npos3=0,100\n[sector0]\nverts=0,1999999999,2,3\n",
+         1, 0,
+         {": [verts] lacks pos1, pos4, pos5, pos6, pos7, pos8, pos9, pos10 and 1999999988 more; those vertices "
+          "read as 0,0"},
+         [] {
+             EXPECT_EQ(currentMap.vertices.size(), 4u);
+             EXPECT_EQ(currentMap.sectors[0].points, (Polygon{{0, 0}, {100, 0}, {100, 100}, {0, 100}}));
+         }},
+        {"sections past the counts",
+         "[header]\nsectorsCount=1\nvertsCount=4\nobjectsCount=1\nmapSize=100,100\n" + corners +
+             "pos4=50,50\n[sector0]\nverts=0,1,2,3\n[sector1]\nverts=0,1,4\n[object0]\nobjectType=Crate.ob\n"
+             "[object1]\nobjectType=Crate.ob\n",
+         1, 1, {": [sector1], [object1], [verts] pos4 lie beyond the counts in [header] and are not read"}},
+        {"random bytes", noise, 0, 0, {": no map section or key found; the map is empty"}},
     };
-    for (const Case& c : cases) {
+    // Each row on its own: a failed assertion ends the row, not the table.
+    const auto run = [&](const Case& c) {
+        SCOPED_TRACE(c.what);
+        orv::Log::reset();
+        orv::Log::open("test.log");
         load(c.text);
-        EXPECT_EQ(currentMap.vertices.size(), c.vertices) << c.what;
-        ASSERT_EQ(currentMap.sectors.size(), c.sectors) << c.what;
-        EXPECT_EQ(currentMap.objects.size(), c.objects) << c.what;
-        // The vertices are found under their numbers.
-        EXPECT_EQ(currentMap.sectors[0].points, (Polygon{{0, 0}, {100, 0}, {100, 100}, {0, 100}})) << c.what;
-        EXPECT_EQ(currentMap.sectors.back().index, c.sectors - 1) << c.what;
-    }
-    EXPECT_TRUE(logged("Found 1/2000000000 valid map objects"));
-    EXPECT_TRUE(logged("claims 300000000 vertices but holds 4; reading 4"));
+        ASSERT_EQ(currentMap.sectors.size(), c.sectors);
+        EXPECT_EQ(currentMap.objects.size(), c.objects);
+        c.check();
+        const std::string text = log();
+        EXPECT_EQ(testutil::occurrences(text, "Warning: "), c.warnings.size()) << text;
+        for (const std::string& line : c.warnings)
+            EXPECT_TRUE(logged("Warning: Map Data\\Maps\\test.map" + line));
+    };
+    for (const Case& c : cases)
+        run(c);
 }
 
 // Outlines that walk the same points again are folded before the tessellator
