@@ -1,4 +1,5 @@
 #include "vehicle/VehicleDef.h"
+#include "vehicle/VehicleLimits.h"
 
 #include "audio/Audio.h"
 #include "framework/DirectoryListing.h"
@@ -76,6 +77,23 @@ struct DefReader {
     // A number the file writes as nan or inf (or beyond float range) would
     // poison the physics, and one outside lo..hi makes no vehicle: either
     // reads as the key's default instead.
+    float getFloat(const std::string& key, float def, const ValueRange& range) const
+    {
+        return getFloat(key, def, range.lo, range.hi);
+    }
+
+    // A point in picture pixels from the body's centre; one far out would put
+    // a wheel or the exhaust kilometres away.
+    sf::Vector2i getOffset(const std::string& key) const
+    {
+        const sf::Vector2i read = ini.getVector2i(key, sf::Vector2i(0, 0));
+        if (vehicleLimits::offset.contains(read.x) && vehicleLimits::offset.contains(read.y))
+            return read;
+        warn(": " + keyText(key) + " is out of range (at most " +
+             orv::format("%g", static_cast<double>(vehicleLimits::offset.hi)) + " from the centre); using the default");
+        return sf::Vector2i(0, 0);
+    }
+
     float getFloat(const std::string& key, float def, float lo = -HUGE_VALF, float hi = HUGE_VALF) const
     {
         const std::string raw = ini.getValue(key);
@@ -221,7 +239,7 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
     const int wheelTypesCount = wheelTypeList.count;
     const int wheelMountsCount = wheelMountList.count;
     const int gearsCount = gearList.count;
-    def.minGearTime = r.getFloat("minGearTime", def.minGearTime);
+    def.minGearTime = r.getFloat("minGearTime", def.minGearTime, vehicleLimits::minGearTime);
 
     orv::NameList missing, beyond;
     const std::pair<const char*, const orv::NumberedList*> lists[] = {
@@ -245,40 +263,52 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
     def.idleSound = readSound(ini, "idleSound", "Engine\\Engine_Car_a_Idle");
     def.movingSound = readSound(ini, "movingSound", "Engine\\Engine_Car_a_Moving");
     def.hornSound = readSound(ini, "hornSound", "Horns\\Horn_Default");
-    def.minPitch = r.getFloat("minPitch", def.minPitch);
-    def.maxPitch = r.getFloat("maxPitch", def.maxPitch);
+    def.minPitch = r.getFloat("minPitch", def.minPitch, vehicleLimits::pitch);
+    def.maxPitch = r.getFloat("maxPitch", def.maxPitch, vehicleLimits::pitch);
 
     r.setSection("body");
     r.checkKeys(bodyKeys);
     def.imageRect = ini.getIntRect("imageRect", sf::IntRect(0, 0, 0, 0));
     // 0 is the format's own default (a body Box2D gives a token mass).
-    def.mass = r.getFloat("mass", def.mass, 0.0f, maxVehicleMass);
+    def.mass = r.getFloat("mass", def.mass, vehicleLimits::mass);
     def.tracks = ini.getBool("tracks", def.tracks);
-    def.maxSpeed = r.getFloat("maxSpeed", def.maxSpeed, 0.0f, maxVehicleSpeed);
-    def.lateralSlip = r.getFloat("lateralSlip", def.lateralSlip);
+    def.maxSpeed = r.getFloat("maxSpeed", def.maxSpeed, vehicleLimits::maxSpeed);
+    def.lateralSlip = r.getFloat("lateralSlip", def.lateralSlip, vehicleLimits::lateralSlip);
     def.autoLateralSlip = ini.getBool("autoLateralSlip", def.autoLateralSlip);
-    def.power = r.getFloat("power", def.mass * 40.0f);
-    def.steerSpeed = r.getFloat("steerSpeed", def.steerSpeed);
+    def.power = r.getFloat("power", def.mass * 40.0f, vehicleLimits::power);
+    def.steerSpeed = r.getFloat("steerSpeed", def.steerSpeed, vehicleLimits::steerSpeed);
     def.instantSteer = ini.getBool("instantSteer", def.instantSteer);
     parseSteerCurve(ini.getString("fullSpeedSteerCurve", defaultSteerCurveText), def.fullSpeedSteerCurve);
+    for (const sf::Vector2f& point : def.fullSpeedSteerCurve.points) {
+        // A lock factor of 1e30 turns the wheels by any angle.
+        if (!vehicleLimits::steerCurvePoint.contains(point.y)) {
+            r.warn(": " + r.keyText("fullSpeedSteerCurve") + " holds a factor outside " +
+                   orv::format("%g to %g", static_cast<double>(vehicleLimits::steerCurvePoint.lo),
+                               static_cast<double>(vehicleLimits::steerCurvePoint.hi)) +
+                   "; using the default curve");
+            def.fullSpeedSteerCurve = SteerCurve{};
+            parseSteerCurve(defaultSteerCurveText, def.fullSpeedSteerCurve);
+            break;
+        }
+    }
     if (!def.fullSpeedSteerCurve.error.empty())
         r.warn(": " + r.keyText("fullSpeedSteerCurve") + ": " + def.fullSpeedSteerCurve.error +
                "; no steering while driving forward");
-    def.steerBoost = r.getFloat("steerBoost", def.steerBoost);
-    def.steerTorqueBoost = r.getFloat("steerTorqueBoost", def.steerTorqueBoost);
+    def.steerBoost = r.getFloat("steerBoost", def.steerBoost, vehicleLimits::steerBoost);
+    def.steerTorqueBoost = r.getFloat("steerTorqueBoost", def.steerTorqueBoost, vehicleLimits::steerTorqueBoost);
     // Box2D refuses (asserts on) negative damping.
-    def.linearDamping = r.getFloat("linearDamping", def.linearDamping, 0.0f);
-    def.angularDamping = r.getFloat("angularDamping", def.angularDamping, 0.0f);
-    def.restitution = r.getFloat("restitution", def.restitution);
-    def.brakePower = r.getFloat("brakePower", def.mass * 1.3f);
-    def.reverseRatio = r.getFloat("reverseRatio", def.reverseRatio);
-    def.exhaustPos = ini.getVector2i("exhaustPos", sf::Vector2i(0, 0));
+    def.linearDamping = r.getFloat("linearDamping", def.linearDamping, vehicleLimits::damping);
+    def.angularDamping = r.getFloat("angularDamping", def.angularDamping, vehicleLimits::damping);
+    def.restitution = r.getFloat("restitution", def.restitution, vehicleLimits::restitution);
+    def.brakePower = r.getFloat("brakePower", def.mass * 1.3f, vehicleLimits::brakePower);
+    def.reverseRatio = r.getFloat("reverseRatio", def.reverseRatio, vehicleLimits::reverseRatio);
+    def.exhaustPos = r.getOffset("exhaustPos");
 
     r.setSection("engine");
     r.checkKeys(engineKeys);
-    def.idleRPM = r.getFloat("idleRPM", def.idleRPM);
-    def.maxRPM = r.getFloat("maxRPM", def.maxRPM);
-    def.acceleration = r.getFloat("acceleration", def.acceleration);
+    def.idleRPM = r.getFloat("idleRPM", def.idleRPM, vehicleLimits::rpm);
+    def.maxRPM = r.getFloat("maxRPM", def.maxRPM, vehicleLimits::rpm);
+    def.acceleration = r.getFloat("acceleration", def.acceleration, vehicleLimits::acceleration);
 
     def.wheelTypes.resize(static_cast<std::size_t>(wheelTypesCount));
     for (int i = 0; i < wheelTypesCount; ++i) {
@@ -295,16 +325,11 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
         r.select("wheelMount" + std::to_string(i));
         r.checkKeys(wheelMountKeys);
         mount.pos = ini.getVector2i("pos", sf::Vector2i(0, 0));
-        const auto offsetOk = [](int v) { return v >= -maxWheelOffset && v <= maxWheelOffset; };
-        if (!offsetOk(mount.pos.x) || !offsetOk(mount.pos.y)) {
-            r.warn(": " + r.keyText("pos") + " is out of range (at most " + std::to_string(maxWheelOffset) +
-                   " from the centre); using the default");
-            mount.pos = sf::Vector2i(0, 0);
-        }
+        mount.pos = r.getOffset("pos");
         mount.wheelType = ini.getInt("wheelType", 0);
         mount.drive = ini.getBool("drive", true);
-        mount.maxSteerAngle = ini.getInt("maxSteerAngle", 20);
-        mount.massRatio = r.getFloat("massRatio", 1.0f);
+        mount.maxSteerAngle = static_cast<int>(r.getFloat("maxSteerAngle", 20.0f, vehicleLimits::steerAngle));
+        mount.massRatio = r.getFloat("massRatio", 1.0f, vehicleLimits::massRatio);
         if (mount.wheelType < 0 || mount.wheelType >= wheelTypesCount) {
             orv::Log::error(def.name + " wheel mount " + std::to_string(i) + " has an invalid wheel type of " +
                             std::to_string(mount.wheelType));
@@ -318,8 +343,8 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
         r.select("gear" + std::to_string(i));
         r.checkKeys(gearKeys);
         GearDef gear;
-        gear.ratio = r.getFloat("ratio", 1.0f);
-        gear.pitch = r.getFloat("pitch", 1.0f);
+        gear.ratio = r.getFloat("ratio", 1.0f, vehicleLimits::gearRatio);
+        gear.pitch = r.getFloat("pitch", 1.0f, vehicleLimits::pitch);
         def.gears.push_back(gear);
     }
     if (gearsCount < 1)

@@ -75,11 +75,6 @@ struct VehicleDef {
     std::vector<GearDef> gears; ///< reverse, neutral, then forward gears
 };
 
-/// Limits of what a vehicle file may give; beyond them a value keeps its
-/// default. The default vehicles weigh 110 to 260 and reach 68 m/s at most.
-constexpr float maxVehicleMass = 1.0e5f;   ///< density of the body's box
-constexpr float maxVehicleSpeed = 1000.0f; ///< metres per second
-constexpr int maxWheelOffset = 16384;     ///< picture pixels from the body's centre
 
 constexpr const char* defaultSteerCurveText = "1,0.99,0.985,0.98,0.975,0.97,0.96,0.95,0.9,0.7,0.7";
 constexpr const char* vehicleFolder = "Data/Cars/";

@@ -190,6 +190,22 @@ TEST_F(VehicleDefFile, ValuesOutOfRangeKeepTheirDefaultsWithOneWarning)
          [](const VehicleDef& d) { return d.mass == 0.0f; }},
         {"[body]\nfullSpeedSteerCurve=1,2,nan,,x\n", "[body] fullSpeedSteerCurve=1,2,nan,,x: 11 points expected, found 5",
          [](const VehicleDef& d) { return d.fullSpeedSteerCurve.points.empty(); }},
+        // What the tuning editor refuses, the loader refuses too: power that
+        // reads as infinity left the car standing, and these reached Box2D.
+        {"[body]\npower=1e39\n", "[body] power=1e39 is not a finite number",
+         [](const VehicleDef& d) { return d.power == 0.0f; }},
+        {"[body]\nbrakePower=-2e7\n", "[body] brakePower=-2e7 is out of range",
+         [](const VehicleDef& d) { return d.brakePower == 0.0f; }},
+        {"[body]\nangularDamping=50\n", "[body] angularDamping=50 is out of range",
+         [](const VehicleDef& d) { return d.angularDamping == 0.9f; }},
+        {"[body]\nlateralSlip=1.5\n", "[body] lateralSlip=1.5 is out of range",
+         [](const VehicleDef& d) { return d.lateralSlip == 0.0f; }},
+        {"[body]\nexhaustPos=0,-99999\n", "[body] exhaustPos=0,-99999 is out of range",
+         [](const VehicleDef& d) { return d.exhaustPos == sf::Vector2i(); }},
+        {"[body]\nfullSpeedSteerCurve=1,1,1,1,1,1e30,1,1,1,1,1\n", "[body] fullSpeedSteerCurve=1,1,1,1,1,1e30,1,1,1,1,1 holds a factor outside -10 to 10; using the default",
+         [](const VehicleDef& d) { return d.fullSpeedSteerCurve.points.size() == 11 && d.fullSpeedSteerCurve.points[5].y == 0.97f; }},
+        {"[info]\ngearsCount=1\n[gear0]\nratio=-3\n", "[gear0] ratio=-3 is out of range",
+         [](const VehicleDef& d) { return d.gears.size() == 3 && d.gears[2].ratio == 1.0f; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -310,6 +310,28 @@ TEST_F(VehicleTest, NegativeDampingBuildsAsNone)
     EXPECT_EQ(dyn().wheels[0].body->GetAngularDamping(), 0.0f);
 }
 
+// A negative mass typed into the editor made the brakes' friction force
+// negative, and Box2D aborted the first time the car braked.
+TEST_F(VehicleTest, BrakesNeverHandBox2DANegativeForce)
+{
+    spawn("[info]\nwheelMountsCount=1\n[wheelMount0]\npos=0,10\n");
+    vehicleDefs[0].mass = -10.0f;
+    vehicleDefs[0].brakePower = -1.0f; // from the mass
+    ASSERT_EQ(dyn().wheels.size(), 1u);
+    const auto rollForward = [&] {
+        body()->SetLinearVelocity(b2Vec2(0.0f, -5.0f));
+        dyn().wheels[0].body->SetLinearVelocity(b2Vec2(0.0f, -5.0f));
+    };
+    dyn().handbrake = true;
+    rollForward();
+    step(1);
+    vehicleDefs[0].brakePower = std::numeric_limits<float>::infinity();
+    rollForward();
+    step(1);
+    EXPECT_EQ(dyn().wheels[0].frictionJoint->GetMaxForce(), 0.0f);
+    EXPECT_TRUE(finiteBody(body()));
+}
+
 TEST_F(VehicleTest, WithoutDefinitionsTheVehicleIsABareBody)
 {
     loadVehicleDefs();
