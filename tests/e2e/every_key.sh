@@ -39,8 +39,13 @@ combos+=(ctrl+shift+z ctrl+F12 shift+F12)
 # AWAY leaves the state, so BACK (xdotool commands, "key t" or "click 1
 # sleep 0.3") follows it to come back.
 storm() {
-    local name="$1" back="$2" args=(key --delay 8) k a
+    local name="$1" back="$2" args=() k a m
     shift 2
+    # A person holds a modifier across several frames before the letter.
+    for m in ctrl shift alt; do
+        args+=(keydown "$m" sleep 0.15 key x sleep 0.1 keyup "$m")
+    done
+    args+=(key --delay 8)
     for k in "${keys[@]}" "${combos[@]}"; do
         args+=("$k")
         for a in "$@"; do
@@ -57,7 +62,13 @@ storm() {
     alive "while keys were pressed with $name"
 }
 
-backdrop() { [ "$(pixel 1270 700)" = "24,24,28" ]; }
+# A modal dialog's backdrop: the map and file dialogs and message boxes, or
+# the audio panel.
+backdrop() {
+    local p
+    p=$(pixel 1270 700)
+    [ "$p" = "24,24,28" ] || [ "$p" = "16,16,20" ]
+}
 
 # back_to_driving: closes a modal dialog or the Options window left open.
 back_to_driving() {
@@ -88,11 +99,15 @@ editor_save() { # File > Save of the tuning editor at (60,20)
     fail "File > Save did not write Buggy.ini"
 }
 
+# chord MODIFIER KEY: the modifier held as a person holds it, over frames.
+chord() { xdotool keydown "$1" sleep 0.15 key "$2" sleep 0.1 keyup "$1"; }
+
 # wait_changed 0|1 WHAT: waits until the editor's orange "Changed from the
 # file" line is gone (0) or shown (1).
 wait_changed() {
     local i n
     for i in $(seq 1 60); do
+        alive "at $2"
         import -window "$WIN" -crop 200x12+85+121 "$WORK/changed.png"
         n=$(convert "$WORK/changed.png" -alpha off -fx 'r > 0.8 && g > 0.45 && b < 0.35' -format '%[fx:mean > 0.02]' info:)
         [ "$n" = "$1" ] && return 0
@@ -116,15 +131,15 @@ for attempt in 1 2 3 4 5; do # "Body", until its first row shows
 done
 click_at 200 156 # "Mass"
 sleep 0.2
-xdotool key ctrl+a
+chord ctrl a
 sleep 0.2
 xdotool type --delay 100 123
 sleep 0.2
 press Return
 wait_changed 1 "the typed mass"
-xdotool key ctrl+z
+chord ctrl z
 wait_changed 0 "Ctrl+Z"
-xdotool key ctrl+y
+chord ctrl y
 wait_changed 1 "Ctrl+Y"
 editor_save
 grep -q '^mass=123\.000000$' "$cars/Buggy.ini" || fail "Ctrl+Y did not bring back the typed mass: $(grep mass= "$cars/Buggy.ini")"
