@@ -3,7 +3,11 @@
 #include "framework/AppInfo.h"
 #include "framework/Core.h"
 #include "framework/IniFile.h"
+#include "framework/Log.h"
 #include "framework/PathUtil.h"
+#include "framework/StringUtil.h"
+
+#include <cmath>
 
 namespace orv {
 
@@ -31,12 +35,24 @@ void loadCoreConfig()
     coreConfig.emulatedWidth = ini.getInt("emulatedWidth", defaults.emulatedWidth);
     coreConfig.emulatedHeight = ini.getInt("emulatedHeight", defaults.emulatedHeight);
 
+    // A volume past 0..100 reaches OpenAL as a gain it refuses or clips, and
+    // the audio panel's sliders could not show it.
+    const auto volume = [&ini](const char* key, int fallback) {
+        const int read = ini.getInt(key, fallback);
+        if (read >= 0 && read <= 100)
+            return read;
+        Log::warning(format("%s: [audio] %s=%d is out of range (0 to 100); using %d", coreConfigFileName, key, read,
+                            fallback));
+        return fallback;
+    };
     ini.setSection("audio");
-    coreConfig.globalVolume = ini.getInt("globalVolume", defaults.globalVolume);
-    coreConfig.soundVolume = ini.getInt("soundVolume", defaultSoundVolume);
-    coreConfig.musicVolume = ini.getInt("musicVolume", defaultMusicVolume);
+    coreConfig.globalVolume = volume("globalVolume", defaults.globalVolume);
+    coreConfig.soundVolume = volume("soundVolume", defaultSoundVolume);
+    coreConfig.musicVolume = volume("musicVolume", defaultMusicVolume);
     coreConfig.soundAttenuation = ini.getFloat("soundAttenuation", defaults.soundAttenuation);
     coreConfig.soundListenerHeight = ini.getFloat("soundListenerHeight", defaults.soundListenerHeight);
+    if (!std::isfinite(coreConfig.soundListenerHeight))
+        coreConfig.soundListenerHeight = defaults.soundListenerHeight;
     coreConfig.muteInactiveWindow = ini.getFloat("muteInactiveWindow", 1.0f) != 0.0f;
     coreConfig.musicLoadPath = ini.getString("musicLoadPath", defaults.musicLoadPath);
 
@@ -46,7 +62,7 @@ void loadCoreConfig()
 
     if (coreConfig.version == 0)
         coreConfig.hintsAlpha = 192;
-    if (!(coreConfig.soundAttenuation > 0.0f))
+    if (!(coreConfig.soundAttenuation > 0.0f) || !std::isfinite(coreConfig.soundAttenuation))
         coreConfig.soundAttenuation = 0.005f;
 }
 

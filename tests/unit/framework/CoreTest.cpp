@@ -130,6 +130,8 @@ TEST(CoreConfig, ReadRules)
         {"[audio]\nsoundAttenuation=0\nmuteInactiveWindow=0.000000\n", 192, 0.005f, false, false},
         {"[audio]\nsoundAttenuation=-1\nmuteInactiveWindow=2\n", 192, 0.005f, true, false},
         {"[audio]\nsoundAttenuation=0.25\n", 192, 0.25f, true, false},
+        // Volumes outside the sliders' 0..100 keep the defaults.
+        {"[audio]\nsoundVolume=1000\nmusicVolume=-5\nsoundAttenuation=inf\n", 192, 0.005f, true, false},
     };
     defaultSoundVolume = 90;
     defaultMusicVolume = 0;
