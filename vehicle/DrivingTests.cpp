@@ -56,17 +56,22 @@ private:
     int steps_ = 0;
 };
 
-// Full throttle until 100 km/h; false when it never gets there.
-bool accelerateTo100(TestDrive& drive)
+// Full throttle until `kmh`; false when it never gets there.
+bool accelerateTo(TestDrive& drive, float kmh)
 {
     const int limit = stepsFor(drivingTestTimeout);
     drive.dyn().throttle = 1.0f;
     while (drive.steps() < limit) {
         drive.step();
-        if (drive.speedKmh() >= 100.0f)
+        if (drive.speedKmh() >= kmh)
             return true;
     }
     return false;
+}
+
+bool accelerateTo100(TestDrive& drive)
+{
+    return accelerateTo(drive, 100.0f);
 }
 
 } // namespace
@@ -92,8 +97,13 @@ DrivingFigure measureSpeedAfter30(const VehicleDef& def)
 
 DrivingFigure measureBrakingDistance(const VehicleDef& def)
 {
+    return measureStoppingDistance(def, 100.0f);
+}
+
+DrivingFigure measureStoppingDistance(const VehicleDef& def, float fromKmh)
+{
     TestDrive drive(def);
-    if (!drive.usable() || !accelerateTo100(drive))
+    if (!drive.usable() || !accelerateTo(drive, fromKmh))
         return {};
     // The brake key: brake held, throttle 0, as the controls set them.
     drive.dyn().throttle = 0.0f;

@@ -30,6 +30,9 @@ DrivingFigure measureZeroTo100(const VehicleDef& def);
 DrivingFigure measureSpeedAfter30(const VehicleDef& def);
 DrivingFigure measureBrakingDistance(const VehicleDef& def);
 DrivingFigure measureTurningCircle(const VehicleDef& def);
+/// Metres from `fromKmh` to standstill with the brake key held; for vehicles
+/// that never reach 100 km/h.
+DrivingFigure measureStoppingDistance(const VehicleDef& def, float fromKmh);
 
 /// The value with `decimals` decimals, or "not reached".
 std::string formatFigure(const DrivingFigure& figure, int decimals);

@@ -238,6 +238,9 @@ void applyForces(VehicleDynamics& dyn, float dt)
             }
         }
     } else {
+        // Reverse while rolling forward brakes a tracked vehicle too; its
+        // tracks keep pushing as the model sets them.
+        braking = dyn.engineLevel < 0.0f && movingForward;
         float k = 1.0f;
         float leftOffset = 0.0f;
         float rightOffset = 0.0f;
@@ -281,9 +284,16 @@ void applyForces(VehicleDynamics& dyn, float dt)
             continue;
         const WheelMount& mount = *mountPtr;
         if (def.tracks) {
+            // Tracks brake through the same joints as wheels, but a track
+            // does not slide sideways when it brakes, so the slip stays.
+            if (braking && wheel.frictionJoint)
+                wheel.frictionJoint->SetMaxForce(brake);
             const float f = mount.pos.x < 0 ? leftForce : (mount.pos.x > 0 ? rightForce : force);
-            if (std::fabs(f) >= forceEpsilon)
+            if (std::fabs(f) >= forceEpsilon) {
+                if (!braking && wheel.frictionJoint)
+                    wheel.frictionJoint->SetMaxForce(0.0f);
                 applyWheelForce(wheel, b2Vec2(0.0f, f));
+            }
             continue;
         }
         if (std::fabs(force) < forceEpsilon)

@@ -22,6 +22,16 @@ constexpr const char* fastCar = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\n
                                 "[wheelMount3]\npos=12,18\nmaxSteerAngle=0\n"
                                 "[gear0]\nratio=2\n[gear1]\nratio=1.4\n[gear2]\nratio=1\n";
 
+// A light tracked vehicle with little damping, so its brakes, not its
+// damping, decide where it stops.
+constexpr const char* trackedCar = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\n"
+                                   "[body]\nimageRect=0,0,54,104\nmass=10\ntracks=True\nmaxSpeed=15\n"
+                                   "power=2000\nbrakePower=100\nlinearDamping=0.05\n"
+                                   "[engine]\nacceleration=2500\n"
+                                   "[wheelType0]\nimageRect=60,0,10,90\n"
+                                   "[wheelMount0]\npos=-22,-20\n[wheelMount1]\npos=22,-20\n"
+                                   "[wheelMount2]\npos=-22,20\n[wheelMount3]\npos=22,20\n";
+
 class DrivingTestsTest : public VehicleTest {
 protected:
     VehicleDef load(const std::string& text)
@@ -97,6 +107,26 @@ TEST_F(DrivingTestsTest, FiguresMoveTheExpectedWay)
             EXPECT_GT(after.value, before.value);
         else
             EXPECT_LT(after.value, before.value);
+    }
+}
+
+TEST_F(DrivingTestsTest, TrackedVehicleStopsShorterWithMoreBrake)
+{
+    const VehicleDef base = load(trackedCar);
+    const DrivingFigure plain = measureStoppingDistance(base, 40.0f);
+    ASSERT_TRUE(plain.reached);
+    struct Case {
+        float brakeFactor;
+        float mostOfPlain; ///< the stop is at most this share of the plain one
+    };
+    const Case cases[] = {{2.0f, 0.75f}, {10.0f, 0.4f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.brakeFactor);
+        VehicleDef stronger = base;
+        stronger.brakePower *= c.brakeFactor;
+        const DrivingFigure stop = measureStoppingDistance(stronger, 40.0f);
+        ASSERT_TRUE(stop.reached);
+        EXPECT_LT(stop.value, plain.value * c.mostOfPlain) << "plain stop " << plain.value << " m";
     }
 }
 

@@ -206,6 +206,50 @@ TEST_F(VehicleTest, TrackedVehicleTurnsOnTheSpot)
     EXPECT_FLOAT_EQ(dyn().wheels[1].lastLocalForce.y, -0.5f * power);
 }
 
+TEST_F(VehicleTest, TrackedVehicleBrakesThroughItsJoints)
+{
+    const std::string tank = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\n"
+                             "[body]\nimageRect=0,0,54,104\nmass=200\ntracks=True\nmaxSpeed=15\nbrakePower=900\n"
+                             "[wheelType0]\nimageRect=60,0,10,90\n"
+                             "[wheelMount0]\npos=-22,-20\n[wheelMount1]\npos=22,-20\n"
+                             "[wheelMount2]\npos=-22,20\n[wheelMount3]\npos=22,20\n";
+    struct Case {
+        const char* what;
+        float throttle;
+        bool brakeKey;
+    };
+    const Case cases[] = {{"brake key", 0.0f, true}, {"reverse while rolling forward", -1.0f, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        VehicleTest::TearDown();
+        VehicleTest::SetUp();
+        spawn(tank);
+        const float slip = dyn().wheels[0].lateralSlip;
+        dyn().gear = firstForwardGear;
+        body()->SetLinearVelocity(b2Vec2(0.0f, -5.0f));
+        for (Wheel& w : dyn().wheels)
+            w.body->SetLinearVelocity(b2Vec2(0.0f, -5.0f));
+        dyn().throttle = c.throttle;
+        dyn().handbrake = c.brakeKey;
+        step(1);
+        for (const Wheel& w : dyn().wheels) {
+            EXPECT_FLOAT_EQ(w.frictionJoint->GetMaxForce(), 900.0f);
+            EXPECT_FLOAT_EQ(w.lateralSlip, slip) << "a braking track does not slide";
+        }
+        if (c.brakeKey)
+            for (const Wheel& w : dyn().wheels)
+                EXPECT_FLOAT_EQ(w.stepForce, 0.0f) << "no track force under the brake key";
+    }
+
+    // Driving on lets go of the brakes.
+    dyn().handbrake = false;
+    dyn().throttle = 1.0f;
+    dyn().engineLevel = 0.5f;
+    step(1);
+    for (const Wheel& w : dyn().wheels)
+        EXPECT_FLOAT_EQ(w.frictionJoint->GetMaxForce(), 0.0f);
+}
+
 TEST_F(VehicleTest, ZeroMaxSpeedNeverDrivesAndStaysFinite)
 {
     spawn(std::string(carText) + "[body]\nmaxSpeed=0\nautoLateralSlip=True\n");
