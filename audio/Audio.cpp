@@ -138,6 +138,29 @@ void Audio::loadSounds(const std::string& folder, const std::string&)
     Log::info("Loaded " + std::to_string(getSoundCount() > 0 ? getSoundCount() - 1 : 0) + " sound(s) from " + folder);
 }
 
+void Audio::nameSounds(const std::string& folder)
+{
+    AudioState& s = state();
+    if (s.bank.empty()) {
+        s.bank.emplace_back();
+        s.bank.back().name = "(no sound)";
+        s.bank.back().hash = nameHash(s.bank.back().name);
+    }
+    DirectoryListing listing;
+    listing.addExtension("wav");
+    listing.addExtension("ogg");
+    listing.scan(folder, DirectoryListing::FilesOnly, true);
+    for (const DirectoryEntry& entry : listing.entries()) {
+        const std::string name = soundNameFromPath(entry.relativePath.empty() ? entry.name : entry.relativePath);
+        if (getSoundNumber(name, false) > 0)
+            continue;
+        s.bank.emplace_back();
+        s.bank.back().name = name;
+        s.bank.back().hash = nameHash(name);
+    }
+    Log::info("Named " + std::to_string(getSoundCount() - 1) + " sound(s) from " + folder);
+}
+
 namespace {
 
 // Decodes a whole file in pieces, so that memory follows what the file really
@@ -270,7 +293,8 @@ bool Audio::playSound(int number, const sf::Vector2f& position, bool loop, const
                       float minDistance, bool positional, float volume, float pitch)
 {
     AudioState& s = state();
-    if (number < 1 || number >= static_cast<int>(s.bank.size()) || s.voices.empty())
+    if (number < 1 || number >= static_cast<int>(s.bank.size()) || s.voices.empty() ||
+        s.bank[static_cast<std::size_t>(number)].variants.empty())
         return false;
     if (!(volume > 0.0f))
         return true;

@@ -40,6 +40,11 @@ public:
     static bool init();
     /// Loads every "wav" and "ogg" file under `folder` (recursively).
     static void loadSounds(const std::string& folder, const std::string& overrideFolder);
+    /// Names and numbers the sound files under `folder` as loadSounds does,
+    /// without decoding them or opening a sound device (a broken file is
+    /// named too): for tools that read vehicle files but never play. Such
+    /// entries have no variants and play nothing.
+    static void nameSounds(const std::string& folder);
     /// Loads one file as a variant of the sound `name` (mixed down to mono).
     static bool addSample(const std::string& path, const std::string& name);
     /// 0 for no sound ("" or "blank"), -1 when not found (logged with the list

@@ -1,8 +1,11 @@
 // tarnwick-bench: the driving tests of the tuning editor from the command
 // line. One CSV row per vehicle file given, or for every ".ini" of
 // "Data/Cars/" when none is; "--cpu" adds each vehicle's CPU time on stderr.
-// Bad data in a file is logged to "tarnwick-bench.log" as the program does.
+// Bad data in a file is logged to "tarnwick-bench.log" as the program does;
+// the sound bank's names are read first (nothing is decoded or played), so
+// only sound names the program would not find either are logged.
 
+#include "audio/Audio.h"
 #include "framework/DirectoryListing.h"
 #include "framework/Log.h"
 #include "vehicle/DrivingTests.h"
@@ -51,6 +54,7 @@ int main(int argc, char** argv)
         } else
             files.push_back(arg);
     }
+    orv::Audio::nameSounds("Data/Sounds");
     if (files.empty()) {
         files = defaultFiles();
         if (files.empty()) {

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace orv;
 using soundfiles::writeTone;
 
@@ -132,6 +134,30 @@ TEST_F(SoundBank, LoadingAndLookup)
     EXPECT_TRUE(testutil::has(report, ": Valid sound numbers are..."));
     EXPECT_TRUE(testutil::has(report, ": 0 = \"(no sound)\""));
     EXPECT_TRUE(testutil::has(report, ": 3 = \"ambience\\Meadow_A\""));
+}
+
+TEST_F(SoundBank, NamingWithoutDecodingGivesTheSameNumbers)
+{
+    writeTone("Data/Sounds/Engine/Engine_Car_a_Idle_1.wav", 2205, 1);
+    writeTone("Data/Sounds/Engine/Engine_Car_a_Idle_2.wav", 2205, 1);
+    writeTone("Data/Sounds/ambience/Meadow_A.ogg", 4410, 2);
+    writeTone("Data/Sounds/Horns/Horn_Default.wav", 100, 1);
+    Audio::loadSounds("Data/Sounds", "");
+    const char* const names[] = {"Engine\\Engine_Car_a_Idle", "ambience\\Meadow_A", "Horns\\Horn_Default"};
+    std::vector<int> loaded;
+    for (const char* name : names)
+        loaded.push_back(Audio::getSoundNumber(name, false));
+    const int count = Audio::getSoundCount();
+
+    Audio::close();
+    Audio::init();
+    Audio::nameSounds("Data/Sounds");
+    EXPECT_EQ(Audio::getSoundCount(), count);
+    for (std::size_t i = 0; i < loaded.size(); ++i)
+        EXPECT_EQ(Audio::getSoundNumber(names[i], false), loaded[i]) << names[i];
+    EXPECT_TRUE(logged("Named 3 sound(s) from Data/Sounds"));
+    // A named sound has nothing to play, and says so rather than crashing.
+    EXPECT_FALSE(Audio::playSound(loaded[0], sf::Vector2f(), false, "", -1.0f, false, 1.0f, 1.0f));
 }
 
 TEST_F(SoundBank, StereoIsMixedDownToMono)
