@@ -89,6 +89,19 @@ void house(MapWriter& map, const Box& b, bool slate, bool ridgeAcross)
     map.addSector(far, shadow(2, true));
 }
 
+// The world ends at the map's edge: solid strips just outside it stop every
+// vehicle there. They are shadows over the void, black on black, so the map
+// looks as it did without them.
+void encloseWorld(MapWriter& map, double width, double height)
+{
+    constexpr double thickness = 64;
+    const SectorStyle edge = shadow(0, false, 1);
+    map.addSector(rect(-thickness, -thickness, width + 2 * thickness, thickness), edge);
+    map.addSector(rect(-thickness, height, width + 2 * thickness, thickness), edge);
+    map.addSector(rect(-thickness, 0, thickness, height), edge);
+    map.addSector(rect(width, 0, thickness, height), edge);
+}
+
 } // namespace
 
 std::string lakesMap()
@@ -256,6 +269,8 @@ std::string lakesMap()
     for (int i = 0; i < 4; ++i)
         map.addObject("Bollard.ob", {1840.0 + (i % 2) * 320, 610.0 + (i / 2) * 220});
 
+    encloseWorld(map, 4000, 3000);
+
     // Start on the western straight of the road, facing north.
     map.setStart(380, 1830, 80, 80);
     return map.text();
@@ -282,6 +297,7 @@ std::string skidPadMap()
     for (int i = 0; i < 6; ++i)
         map.addObject("Barrel.ob", {1850, 300.0 + i * 40});
     map.addObject("Crate.ob", {1850, 800});
+    encloseWorld(map, 2000, 1600);
     map.setStart(260, 1260, 60, 80);
     return map.text();
 }
