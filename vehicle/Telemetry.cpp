@@ -9,6 +9,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 TelemetrySample sampleVehicle(const Vehicle& vehicle, int step)
@@ -36,6 +37,11 @@ TelemetrySample sampleVehicle(const Vehicle& vehicle, int step)
         w.slip = wheel.lateralSlip;
         // The model pushes forward with a negative local force.
         w.driveForce = -wheel.stepForce;
+        const VehicleDef* def = vehicle.definition();
+        if (def && wheel.mountIndex >= 0 && wheel.mountIndex < static_cast<int>(def->wheelMounts.size())) {
+            w.mountX = def->wheelMounts[static_cast<std::size_t>(wheel.mountIndex)].pos.x;
+            w.mountY = def->wheelMounts[static_cast<std::size_t>(wheel.mountIndex)].pos.y;
+        }
         if (wheel.body)
             w.lateralSpeed = b2Dot(wheel.body->GetLinearVelocity(), wheel.body->GetWorldVector(b2Vec2(1.0f, 0.0f)));
     }
@@ -72,45 +78,84 @@ std::string telemetryCsvName(const std::tm& utc)
     return name;
 }
 
-std::string telemetryCsvHeader(int wheels)
+std::vector<std::string> telemetryWheelNames(const TelemetrySample& sample)
 {
-    std::string header = "step,time_s,speed_kmh,engine_rpm,gear,engine_level,x_m,y_m";
-    for (int i = 1; i <= wheels; ++i) {
-        const std::string w = "wheel" + std::to_string(i);
-        header += "," + w + "_lateral_ms," + w + "_slip," + w + "_drive_force";
+    std::vector<std::string> names;
+    for (const WheelTelemetry& w : sample.wheels) {
+        // The nose points up the picture: negative y is the front.
+        const std::string name = std::string(w.mountY < 0 ? "front" : (w.mountY > 0 ? "rear" : "mid")) + "_" +
+                                 (w.mountX < 0 ? "left" : (w.mountX > 0 ? "right" : "centre"));
+        const std::size_t taken = static_cast<std::size_t>(std::count_if(
+            names.begin(), names.end(), [&name](const std::string& n) { return n.rfind(name, 0) == 0; }));
+        names.push_back(taken == 0 ? name : name + "_" + std::to_string(taken + 1));
     }
+    return names;
+}
+
+std::string telemetryCsvHeader(const std::vector<std::string>& wheelNames)
+{
+    std::string header =
+        "step,time_s,speed_kmh,engine_rpm,gear,engine_level_fraction,x_east_m,y_north_m";
+    for (const std::string& w : wheelNames)
+        header += "," + w + "_lateral_right_mps," + w + "_slip_fraction," + w + "_forward_force_N";
     return header;
 }
 
+namespace {
+
+// A value rounded to `decimals`; a value that rounds to zero is "0.000", never
+// "-0.000", which a spreadsheet shows as a different number.
+void appendCell(std::string& row, float value, int decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, static_cast<double>(value));
+    const char* digits = text[0] == '-' ? text + 1 : text;
+    const bool zero = std::all_of(digits, digits + std::strlen(digits), [](char c) { return c == '0' || c == '.'; });
+    row += ',';
+    row += zero ? digits : text;
+}
+
+} // namespace
+
 bool writeTelemetryCsv(const std::string& path, const std::vector<TelemetrySample>& samples)
 {
-    int wheels = 0;
+    // The wheels are named from the sample with the most of them.
+    const TelemetrySample* widest = nullptr;
     for (const TelemetrySample& s : samples)
-        wheels = std::max(wheels, s.wheelCount);
+        if (!widest || s.wheelCount > widest->wheelCount)
+            widest = &s;
+    const std::vector<std::string> names = widest ? telemetryWheelNames(*widest) : std::vector<std::string>();
+    const int wheels = static_cast<int>(names.size());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
         orv::Log::error("Unable to write telemetry to " + path);
         return false;
     }
-    out << telemetryCsvHeader(wheels) << "\n";
-    char line[160];
+    out << telemetryCsvHeader(names) << "\n";
+    std::string row;
     for (const TelemetrySample& s : samples) {
-        std::snprintf(line, sizeof line, "%d,%.4f,%.3f,%.1f,%s,%.5f,%.4f,%.4f", s.step, static_cast<double>(s.time),
-                      static_cast<double>(s.speedKmh), static_cast<double>(s.engineRpm), gearName(s.gear).c_str(),
-                      static_cast<double>(s.engineLevel), static_cast<double>(s.x), static_cast<double>(s.y));
-        out << line;
+        row = std::to_string(s.step);
+        appendCell(row, s.time, 4);
+        appendCell(row, s.speedKmh, 3);
+        appendCell(row, s.engineRpm, 1);
+        // Reverse -1, neutral 0, forward gears from 1, as the HUD names them.
+        row += "," + std::to_string(s.gear - neutralGear);
+        appendCell(row, s.engineLevel, 5);
+        // The world's y grows down the screen; north is up.
+        appendCell(row, s.x, 4);
+        appendCell(row, -s.y, 4);
         for (int i = 0; i < wheels; ++i) {
             // A wheel a sample does not have leaves its cells empty.
             if (i >= s.wheelCount) {
-                out << ",,,";
+                row += ",,,";
                 continue;
             }
             const WheelTelemetry& w = s.wheels[static_cast<std::size_t>(i)];
-            std::snprintf(line, sizeof line, ",%.4f,%.3f,%.2f", static_cast<double>(w.lateralSpeed),
-                          static_cast<double>(w.slip), static_cast<double>(w.driveForce));
-            out << line;
+            appendCell(row, w.lateralSpeed, 4);
+            appendCell(row, w.slip, 3);
+            appendCell(row, w.driveForce, 2);
         }
-        out << "\n";
+        out << row << "\n";
     }
     out.flush();
     if (!out) {

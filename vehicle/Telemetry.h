@@ -20,6 +20,8 @@ struct WheelTelemetry {
     float lateralSpeed = 0.0f; ///< m/s across the wheel, + to its right
     float slip = 0.0f;         ///< lateral slip, 0 full grip, 1 none
     float driveForce = 0.0f;   ///< drive force this step, + pushes forward
+    int mountX = 0;            ///< mount position, picture pixels: + right of centre
+    int mountY = 0;            ///< + behind the centre
 };
 
 struct TelemetrySample {
@@ -58,8 +60,12 @@ private:
 
 /// "telemetry_YYYYMMDD_HHMMSS.csv" for a UTC time.
 std::string telemetryCsvName(const std::tm& utc);
-/// The header row for `wheels` wheels (no line end).
-std::string telemetryCsvHeader(int wheels);
+/// Column names for the wheels of `sample` by where they are mounted:
+/// "front_left", "rear_right", "mid_centre"; a name taken twice gets "_2",
+/// "_3" in mount order.
+std::vector<std::string> telemetryWheelNames(const TelemetrySample& sample);
+/// The header row for wheels of these names (no line end).
+std::string telemetryCsvHeader(const std::vector<std::string>& wheelNames);
 /// One row per sample after the header; false (and a log line) when the
 /// file cannot be written.
 bool writeTelemetryCsv(const std::string& path, const std::vector<TelemetrySample>& samples);

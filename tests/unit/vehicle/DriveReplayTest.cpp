@@ -187,7 +187,12 @@ TEST_F(DriveReplayTest, TelemetryKeepsTenSecondsAndExportsEveryStep)
     std::istringstream csv(testutil::readFile("telemetry.csv"));
     std::string line;
     std::getline(csv, line);
-    EXPECT_EQ(line, telemetryCsvHeader(4));
+    // Units in every name, wheels by where they sit.
+    EXPECT_EQ(line, "step,time_s,speed_kmh,engine_rpm,gear,engine_level_fraction,x_east_m,y_north_m,"
+                    "front_left_lateral_right_mps,front_left_slip_fraction,front_left_forward_force_N,"
+                    "front_right_lateral_right_mps,front_right_slip_fraction,front_right_forward_force_N,"
+                    "rear_left_lateral_right_mps,rear_left_slip_fraction,rear_left_forward_force_N,"
+                    "rear_right_lateral_right_mps,rear_right_slip_fraction,rear_right_forward_force_N");
     int rows = 0;
     const std::size_t columns = std::count(line.begin(), line.end(), ',');
     while (std::getline(csv, line)) {
@@ -204,6 +209,43 @@ TEST_F(DriveReplayTest, TelemetryKeepsTenSecondsAndExportsEveryStep)
     EXPECT_EQ(telemetryCsvName(utc), "telemetry_20260102_030405.csv");
     EXPECT_FALSE(writeTelemetryCsv("no/such/folder/t.csv", monitor.runA()));
     vehicle.setStepObserver(nullptr);
+}
+
+TEST_F(DriveReplayTest, TelemetryCsvCellsReadWithoutTheSource)
+{
+    TelemetrySample s;
+    s.step = 7;
+    s.engineLevel = -0.000001f;
+    s.y = -2.5f; // up the screen
+    s.wheelCount = 5;
+    // Two wheels on one side behind, one on the centre line, one level with the centre.
+    const int mounts[][2] = {{-10, -20}, {10, -20}, {-10, 20}, {-10, 30}, {0, 0}};
+    for (const auto& m : mounts) {
+        WheelTelemetry w;
+        w.mountX = m[0];
+        w.mountY = m[1];
+        w.driveForce = -0.001f;
+        s.wheels.push_back(w);
+    }
+    EXPECT_EQ(telemetryWheelNames(s),
+              (std::vector<std::string>{"front_left", "front_right", "rear_left", "rear_left_2", "mid_centre"}));
+
+    struct Case {
+        int gear;
+        const char* shown;
+    };
+    const Case gears[] = {{reverseGear, "-1"}, {neutralGear, "0"}, {firstForwardGear, "1"}, {firstForwardGear + 2, "3"}};
+    for (const Case& c : gears) {
+        SCOPED_TRACE(c.shown);
+        s.gear = c.gear;
+        ASSERT_TRUE(writeTelemetryCsv("t.csv", {s}));
+        std::istringstream csv(testutil::readFile("t.csv"));
+        std::string header, row;
+        std::getline(csv, header);
+        std::getline(csv, row);
+        EXPECT_EQ(row.rfind(std::string("7,0.0000,0.000,0.0,") + c.shown + ",0.00000,0.0000,2.5000,", 0), 0u) << row;
+        EXPECT_EQ(row.find("-0"), std::string::npos) << "no negative zero: " << row;
+    }
 }
 
 TEST_F(DriveReplayTest, ARebuiltVehicleEndsTheRun)
