@@ -39,8 +39,8 @@ struct SoundChoice {
     int number;
 };
 
-// The last value the editor refused, shown at its top until another edit is
-// taken. A typed "1e39" or "-5" would otherwise reach the physics as it is.
+// The last value the editor refused, shown under its fields until another
+// edit is taken. A typed "1e39" or "-5" would otherwise reach the physics.
 std::string& refusalText()
 {
     static std::string& text = *new std::string;

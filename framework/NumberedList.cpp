@@ -1,6 +1,7 @@
 #include "framework/NumberedList.h"
 
 #include "framework/IniFile.h"
+#include "framework/Log.h"
 #include "framework/StringUtil.h"
 
 #include <algorithm>
@@ -91,6 +92,23 @@ std::string NameList::text() const
     if (total_ > names_.size())
         out += " and " + std::to_string(total_ - names_.size()) + " more";
     return out;
+}
+
+void warnAboutSections(const std::string& file, const std::string& countKey, const std::string& base,
+                       const NumberedList& list, const char* missingOne, const char* missingMany)
+{
+    if (list.capped())
+        Log::warning(file + ": [info] " + countKey + "=" + std::to_string(list.declared) + " is more than " +
+                     std::to_string(list.count) + "; reading " + std::to_string(list.count));
+    NameList missing, beyond;
+    missing.addMissingSections(base, list);
+    beyond.addBeyondSections(base, list);
+    if (!missing.empty())
+        Log::warning(file + ": " + missing.named("section") + " " + missing.verb("is", "are") + " missing; " +
+                     missing.verb(missingOne, missingMany));
+    if (!beyond.empty())
+        Log::warning(file + ": " + beyond.named("section") + " " + beyond.verb("lies", "lie") + " beyond " +
+                     countKey + " and " + beyond.verb("is", "are") + " not read");
 }
 
 } // namespace orv

@@ -37,6 +37,13 @@ NumberedList numberedKeys(const IniFile& ini, const std::string& base, int decla
 bool holdsAnySection(const IniFile& ini, std::initializer_list<const char*> names,
                      std::initializer_list<const char*> bases);
 
+/// The warnings of one list read from `file`: a count past the cap, the
+/// sections the count names that the file lacks (`missingOne` and
+/// `missingMany` say what such entries become: "that image is empty", "those
+/// images are empty"), and the sections past the count.
+void warnAboutSections(const std::string& file, const std::string& countKey, const std::string& base,
+                       const NumberedList& list, const char* missingOne, const char* missingMany);
+
 /// Names for one log line: the first few in full, then how many more.
 class NameList {
 public:

@@ -83,18 +83,7 @@ void loadImageSet(const std::string& path)
     // places, so the images after them keep their numbers.
     const orv::NumberedList list =
         orv::numberedSections(ini, "image", ini.getInt("imagesCount", 0), maxImagesPerSet);
-    if (list.capped())
-        orv::Log::warning(path + ": [info] imagesCount=" + std::to_string(list.declared) + " is more than " +
-                          std::to_string(list.count) + "; reading " + std::to_string(list.count));
-    orv::NameList missing, beyond;
-    missing.addMissingSections("image", list);
-    beyond.addBeyondSections("image", list);
-    if (!missing.empty())
-        orv::Log::warning(path + ": " + missing.named("section") + " " + missing.verb("is", "are") + " missing; " +
-                          missing.verb("that image is", "those images are") + " empty");
-    if (!beyond.empty())
-        orv::Log::warning(path + ": " + beyond.named("section") + " " + beyond.verb("lies", "lie") +
-                          " beyond imagesCount and " + beyond.verb("is", "are") + " not read");
+    orv::warnAboutSections(path, "imagesCount", "image", list, "that image is empty", "those images are empty");
 
     const sf::Vector2u atlas = imageSetTextures.back()->getSize();
     textureImages.reserve(textureImages.size() + static_cast<std::size_t>(list.count));

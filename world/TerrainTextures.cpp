@@ -30,18 +30,8 @@ void loadTextureMaterials()
     // a handful, and the table costs the same whatever the count.
     const orv::NumberedList list =
         orv::numberedSections(ini, "mat", ini.getInt("numMats", 0), maxTextureMaterials - 1);
-    if (list.capped())
-        orv::Log::warning(file + ": [info] numMats=" + std::to_string(list.declared) + " is more than " +
-                          std::to_string(list.count) + "; reading " + std::to_string(list.count));
-    orv::NameList missing, beyond;
-    missing.addMissingSections("mat", list);
-    beyond.addBeyondSections("mat", list);
-    if (!missing.empty())
-        orv::Log::warning(file + ": " + missing.named("section") + " " + missing.verb("is", "are") + " missing; " +
-                          missing.verb("that material takes", "those materials take") + " the defaults");
-    if (!beyond.empty())
-        orv::Log::warning(file + ": " + beyond.named("section") + " " + beyond.verb("lies", "lie") +
-                          " beyond numMats and " + beyond.verb("is", "are") + " not read");
+    orv::warnAboutSections(file, "numMats", "mat", list, "that material takes the defaults",
+                           "those materials take the defaults");
     for (int i = 0; i < list.count; ++i) {
         ini.selectSection("mat" + std::to_string(i));
         TextureMaterial& m = textureMaterials[static_cast<std::size_t>(textureMaterialCount)];

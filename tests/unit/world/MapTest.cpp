@@ -381,11 +381,11 @@ TEST_F(MapTest, CountsAsDeclared)
              corners + "[sector0]\nverts=0,1,2,3\n[object1]\nobjectType=Crate.ob\n"
                        "[object1999999999]\nobjectType=Crate.ob\n",
          static_cast<std::size_t>(maxSectors), 1,
-         {": [header] sectorsCount=2000000000 is more than 65536; reading 65536",
+         {": [header] sectorsCount=2000000000 is more than 32768; reading 32768",
           ": [header] objectsCount=2000000000 is more than 16384; reading 16384",
           ": [object1999999999] lies beyond the counts in [header] and is not read",
           ": sections [sector1], [sector2], [sector3], [sector4], [sector5], [sector6], [sector7], [sector8] and "
-          "65527 more are missing; those sectors take the defaults and have no area",
+          "32759 more are missing; those sectors take the defaults and have no area",
           ": sections [object0], [object2], [object3], [object4], [object5], [object6], [object7], [object8] and "
           "16375 more are missing; those objects are left out"},
          [this] {
