@@ -236,9 +236,10 @@ TEST_F(VehicleTest, TrackedVehicleBrakesThroughItsJoints)
             EXPECT_FLOAT_EQ(w.frictionJoint->GetMaxForce(), 900.0f);
             EXPECT_FLOAT_EQ(w.lateralSlip, slip) << "a braking track does not slide";
         }
-        if (c.brakeKey)
+        if (c.brakeKey) {
             for (const Wheel& w : dyn().wheels)
                 EXPECT_FLOAT_EQ(w.stepForce, 0.0f) << "no track force under the brake key";
+        }
     }
 
     // Driving on lets go of the brakes.
