@@ -65,6 +65,17 @@ protected:
             driveFrames(1, false);
         ASSERT_TRUE(monitor.replayFinished());
     }
+    // A run of the course recorded from where the vehicle spawns, saved to
+    // "drive.rec".
+    void recordToFile(int frames)
+    {
+        spawn(replayCar);
+        vehicle.setStepObserver(&monitor);
+        monitor.startRecording(vehicle, "Data\\Maps\\flat.map");
+        driveFrames(frames, true);
+        monitor.stopRecording(vehicle);
+        ASSERT_TRUE(saveDriveRecording("drive.rec", monitor.recording()));
+    }
     ScriptKeys keys;
     DriveMonitor monitor;
 };
@@ -108,12 +119,7 @@ TEST_F(DriveReplayTest, ReplayWithUnchangedValuesEndsInTheRecordedState)
 
 TEST_F(DriveReplayTest, RecordingSurvivesItsFile)
 {
-    spawn(replayCar);
-    vehicle.setStepObserver(&monitor);
-    monitor.startRecording(vehicle, "Data\\Maps\\flat.map");
-    driveFrames(400, true);
-    monitor.stopRecording(vehicle);
-    ASSERT_TRUE(saveDriveRecording("drive.rec", monitor.recording()));
+    recordToFile(400);
 
     DriveRecording loaded;
     ASSERT_TRUE(loadDriveRecording("drive.rec", loaded));
@@ -269,12 +275,7 @@ TEST_F(DriveReplayTest, ARebuiltVehicleEndsTheRun)
 // the log with sound errors on Replay and then aborted inside the physics.
 TEST_F(DriveReplayTest, StartOutsideTheWorldIsRefused)
 {
-    spawn(replayCar);
-    vehicle.setStepObserver(&monitor);
-    monitor.startRecording(vehicle, "Data\\Maps\\flat.map");
-    driveFrames(10, true);
-    monitor.stopRecording(vehicle);
-    ASSERT_TRUE(saveDriveRecording("drive.rec", monitor.recording()));
+    recordToFile(10);
     std::string text = testutil::readFile("drive.rec");
     const std::size_t start = text.find("\nstart=");
     const std::size_t angle = text.find("\nangle=");
