@@ -77,23 +77,6 @@ struct DefReader {
     // A number the file writes as nan or inf (or beyond float range) would
     // poison the physics, and one outside lo..hi makes no vehicle: either
     // reads as the key's default instead.
-    float getFloat(const std::string& key, float def, const ValueRange& range) const
-    {
-        return getFloat(key, def, range.lo, range.hi);
-    }
-
-    // A point in picture pixels from the body's centre; one far out would put
-    // a wheel or the exhaust kilometres away.
-    sf::Vector2i getOffset(const std::string& key) const
-    {
-        const sf::Vector2i read = ini.getVector2i(key, sf::Vector2i(0, 0));
-        if (vehicleLimits::offset.contains(read.x) && vehicleLimits::offset.contains(read.y))
-            return read;
-        warn(": " + keyText(key) + " is out of range (at most " +
-             orv::format("%g", static_cast<double>(vehicleLimits::offset.hi)) + " from the centre); using the default");
-        return sf::Vector2i(0, 0);
-    }
-
     float getFloat(const std::string& key, float def, float lo = -HUGE_VALF, float hi = HUGE_VALF) const
     {
         const std::string raw = ini.getValue(key);
@@ -112,6 +95,23 @@ struct DefReader {
             return def;
         }
         return read;
+    }
+
+    float getFloat(const std::string& key, float def, const ValueRange& range) const
+    {
+        return getFloat(key, def, range.lo, range.hi);
+    }
+
+    // A point in picture pixels from the body's centre; one far out would put
+    // a wheel or the exhaust kilometres away.
+    sf::Vector2i getOffset(const std::string& key) const
+    {
+        const sf::Vector2i read = ini.getVector2i(key, sf::Vector2i(0, 0));
+        if (vehicleLimits::offset.contains(read.x) && vehicleLimits::offset.contains(read.y))
+            return read;
+        warn(": " + keyText(key) + " is out of range (at most " +
+             orv::format("%g", static_cast<double>(vehicleLimits::offset.hi)) + " from the centre); using the default");
+        return sf::Vector2i(0, 0);
     }
 
     // A list is as long as its count says; sections it lacks take the
