@@ -1,0 +1,78 @@
+// The lint: each finding shows on a vehicle crafted to have the fault, a
+// clean vehicle shows none, and the report reads one line per finding.
+#include "VehicleFixture.h"
+#include "vehicle/VehicleLint.h"
+
+#include <algorithm>
+#include <functional>
+
+using vehiclefixture::VehicleTest;
+
+namespace {
+
+// A rear-driven car that holds its gears and reaches its top speed: three
+// well spread gears, brakes far stronger than its damping.
+constexpr const char* cleanCar = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\ngearsCount=3\n"
+                                 "[body]\nimageRect=0,0,30,60\nmass=100\nmaxSpeed=40\npower=6000\n"
+                                 "brakePower=400\nlateralSlip=0.1\nlinearDamping=0.3\n"
+                                 "[engine]\nacceleration=2500\n"
+                                 "[wheelType0]\nimageRect=32,0,6,12\n"
+                                 "[wheelMount0]\npos=-12,-18\ndrive=false\nmaxSteerAngle=25\n"
+                                 "[wheelMount1]\npos=12,-18\ndrive=false\nmaxSteerAngle=25\n"
+                                 "[wheelMount2]\npos=-12,18\nmaxSteerAngle=0\n"
+                                 "[wheelMount3]\npos=12,18\nmaxSteerAngle=0\n"
+                                 "[gear0]\nratio=2\n[gear1]\nratio=1.4\n[gear2]\nratio=1\n";
+
+class VehicleLintTest : public VehicleTest {
+protected:
+    VehicleDef load(const std::string& text)
+    {
+        writeCar("lint", text);
+        std::vector<VehicleDef> defs;
+        EXPECT_TRUE(loadVehicleDef("Data/Cars/lint.ini", defs));
+        return defs.back();
+    }
+};
+
+std::string codes(const std::vector<LintFinding>& findings)
+{
+    std::string all;
+    for (const LintFinding& f : findings)
+        all += f.code + " ";
+    return all;
+}
+
+const LintFinding* find(const std::vector<LintFinding>& findings, const std::string& code)
+{
+    const auto at = std::find_if(findings.begin(), findings.end(),
+                                 [&](const LintFinding& f) { return f.code == code; });
+    return at == findings.end() ? nullptr : &*at;
+}
+
+} // namespace
+
+TEST_F(VehicleLintTest, CleanVehicleHasNoFindings)
+{
+    const std::vector<LintFinding> findings = lintVehicle(load(cleanCar));
+    EXPECT_TRUE(findings.empty()) << codes(findings);
+    EXPECT_EQ(lintReport("Clean", findings), std::vector<std::string>{"Clean: no findings"});
+}
+
+TEST_F(VehicleLintTest, ShortGearTimeWithManyCloseGearsHunts)
+{
+    // Six close gears changed as often as every 0.2 s: each upshift drops the
+    // engine back to idle, the car slows into the gear below, and again.
+    const VehicleDef def = load(std::string(cleanCar) +
+                                "[info]\ngearsCount=6\nminGearTime=0.2\n[body]\nmaxSpeed=68\npower=9500\n"
+                                "[engine]\nidleRPM=1000\nmaxRPM=7500\nacceleration=6000\n"
+                                "[gear0]\nratio=3.2\n[gear1]\nratio=2.3\n[gear2]\nratio=1.7\n"
+                                "[gear3]\nratio=1.3\n[gear4]\nratio=1.0\n[gear5]\nratio=0.8\n");
+    const std::vector<LintFinding> findings = lintVehicle(def);
+    const LintFinding* hunting = find(findings, "gear-hunting");
+    ASSERT_NE(hunting, nullptr) << codes(findings);
+    EXPECT_TRUE(testutil::has(hunting->text, "gear changes in 120 s"));
+    EXPECT_TRUE(testutil::has(hunting->suggestion, "minGearTime"));
+    const std::vector<std::string> lines = lintReport("Hunter", findings);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front().find("Hunter: gear hunting: "), 0u) << lines.front();
+}

@@ -1,0 +1,79 @@
+#include "vehicle/VehicleLint.h"
+
+#include "vehicle/DrivingTests.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+struct FullThrottleDrive {
+    bool usable = false;
+    int forwardChanges = 0;
+    std::vector<bool> gearUsed; ///< by gear index
+    float topSpeed = 0.0f;      ///< m/s
+};
+
+FullThrottleDrive driveFullThrottle(const VehicleDef& def)
+{
+    FullThrottleDrive result;
+    result.gearUsed.assign(def.gears.size(), false);
+    int last = -1;
+    DrivingInputs inputs;
+    inputs.throttle = 1.0f;
+    result.usable = driveScripted(def, inputs, lintDriveSeconds, [&](const VehicleDynamics& dyn) {
+        if (dyn.gear >= 0 && dyn.gear < static_cast<int>(result.gearUsed.size()))
+            result.gearUsed[static_cast<std::size_t>(dyn.gear)] = true;
+        // Leaving neutral for first is starting off, not changing gear.
+        if (last >= firstForwardGear && dyn.gear >= firstForwardGear && dyn.gear != last)
+            ++result.forwardChanges;
+        last = dyn.gear;
+        result.topSpeed = std::max(result.topSpeed, vehicleSpeed(dyn));
+    });
+    return result;
+}
+
+std::string number(float value, int decimals)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, static_cast<double>(value));
+    return text;
+}
+
+void lintGears(const FullThrottleDrive& drive, std::vector<LintFinding>& findings)
+{
+    const float limit = lintGearChangesPerMinute * lintDriveSeconds / 60.0f;
+    if (static_cast<float>(drive.forwardChanges) > limit)
+        findings.push_back({"gear-hunting",
+                            "gear hunting: " + std::to_string(drive.forwardChanges) + " gear changes in " +
+                                number(lintDriveSeconds, 0) + " s at full throttle (more than " +
+                                number(lintGearChangesPerMinute, 0) + " a minute)",
+                            "lengthen minGearTime or spread the gear ratios"});
+}
+
+} // namespace
+
+std::vector<LintFinding> lintVehicle(const VehicleDef& def)
+{
+    std::vector<LintFinding> findings;
+    const FullThrottleDrive drive = driveFullThrottle(def);
+    if (drive.usable)
+        lintGears(drive, findings);
+    return findings;
+}
+
+std::string formatLintFinding(const std::string& name, const LintFinding& finding)
+{
+    return name + ": " + finding.text + "; " + finding.suggestion;
+}
+
+std::vector<std::string> lintReport(const std::string& name, const std::vector<LintFinding>& findings)
+{
+    std::vector<std::string> lines;
+    for (const LintFinding& finding : findings)
+        lines.push_back(formatLintFinding(name, finding));
+    if (lines.empty())
+        lines.push_back(name + ": no findings");
+    return lines;
+}
