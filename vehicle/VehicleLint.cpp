@@ -52,14 +52,37 @@ void lintGears(const FullThrottleDrive& drive, std::vector<LintFinding>& finding
                             "lengthen minGearTime or spread the gear ratios"});
 }
 
+void lintUnusedGears(const FullThrottleDrive& drive, std::vector<LintFinding>& findings)
+{
+    std::string unused;
+    int count = 0;
+    for (std::size_t i = firstForwardGear; i < drive.gearUsed.size(); ++i) {
+        if (drive.gearUsed[i])
+            continue;
+        unused += (unused.empty() ? "" : ", ") + gearName(static_cast<int>(i));
+        ++count;
+    }
+    if (count == 0)
+        return;
+    // The gear choice follows the speed fraction: a gear above the reachable
+    // speed, or one skipped between two close fractions, is never chosen.
+    findings.push_back({"unused-gears",
+                        std::string(count == 1 ? "unused gear: gear " : "unused gears: gears ") + unused +
+                            " never used in " + number(lintDriveSeconds, 0) + " s at full throttle",
+                        count == 1 ? "drop it, or raise power so the vehicle reaches the speeds it covers"
+                                   : "drop them, or raise power so the vehicle reaches the speeds they cover"});
+}
+
 } // namespace
 
 std::vector<LintFinding> lintVehicle(const VehicleDef& def)
 {
     std::vector<LintFinding> findings;
     const FullThrottleDrive drive = driveFullThrottle(def);
-    if (drive.usable)
+    if (drive.usable) {
         lintGears(drive, findings);
+        lintUnusedGears(drive, findings);
+    }
     return findings;
 }
 

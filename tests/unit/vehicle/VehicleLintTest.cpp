@@ -76,3 +76,15 @@ TEST_F(VehicleLintTest, ShortGearTimeWithManyCloseGearsHunts)
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front().find("Hunter: gear hunting: "), 0u) << lines.front();
 }
+
+TEST_F(VehicleLintTest, GearsAboveTheReachableSpeedAreNamed)
+{
+    // Too little power for its top speed: the upper of five gears cover
+    // speeds it never gets to.
+    const VehicleDef def = load(std::string(cleanCar) + "[info]\ngearsCount=5\n[body]\npower=1500\n"
+                                                        "[gear3]\nratio=0.8\n[gear4]\nratio=0.6\n");
+    const std::vector<LintFinding> findings = lintVehicle(def);
+    const LintFinding* unused = find(findings, "unused-gears");
+    ASSERT_NE(unused, nullptr) << codes(findings);
+    EXPECT_TRUE(testutil::has(unused->text, "gears 4, 5 never used")) << unused->text;
+}
