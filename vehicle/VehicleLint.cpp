@@ -73,6 +73,18 @@ void lintUnusedGears(const FullThrottleDrive& drive, std::vector<LintFinding>& f
                                    : "drop them, or raise power so the vehicle reaches the speeds they cover"});
 }
 
+void lintTopSpeed(const VehicleDef& def, const FullThrottleDrive& drive, std::vector<LintFinding>& findings)
+{
+    if (!(def.maxSpeed > 0.0f) || drive.topSpeed >= def.maxSpeed * (1.0f - lintTopSpeedShortfall))
+        return;
+    const float shortPercent = 100.0f * (1.0f - drive.topSpeed / def.maxSpeed);
+    findings.push_back({"max-speed-unreachable",
+                        "Max Speed unreachable: " + number(drive.topSpeed, 1) + " m/s at most in " +
+                            number(lintDriveSeconds, 0) + " s at full throttle, " + number(shortPercent, 0) +
+                            "% short of maxSpeed " + number(def.maxSpeed, 1) + " m/s",
+                        "raise power or the top gear's ratio, lower linearDamping, or lower maxSpeed"});
+}
+
 } // namespace
 
 std::vector<LintFinding> lintVehicle(const VehicleDef& def)
@@ -82,6 +94,7 @@ std::vector<LintFinding> lintVehicle(const VehicleDef& def)
     if (drive.usable) {
         lintGears(drive, findings);
         lintUnusedGears(drive, findings);
+        lintTopSpeed(def, drive, findings);
     }
     return findings;
 }

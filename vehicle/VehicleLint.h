@@ -23,6 +23,11 @@ constexpr float lintDriveSeconds = 120.0f;
 /// minute at most; beyond one every three seconds the box goes up and down.
 constexpr float lintGearChangesPerMinute = 20.0f;
 
+/// A top speed more than this share below maxSpeed is out of reach: the
+/// limit then never acts, and the gear choice, which reads the speed as a
+/// share of maxSpeed, never gets to the upper gears.
+constexpr float lintTopSpeedShortfall = 0.10f;
+
 /// Every finding for the definition, in a fixed order; empty for a clean one.
 std::vector<LintFinding> lintVehicle(const VehicleDef& def);
 /// "NAME: text; suggestion".

@@ -88,3 +88,26 @@ TEST_F(VehicleLintTest, GearsAboveTheReachableSpeedAreNamed)
     ASSERT_NE(unused, nullptr) << codes(findings);
     EXPECT_TRUE(testutil::has(unused->text, "gears 4, 5 never used")) << unused->text;
 }
+
+TEST_F(VehicleLintTest, TopSpeedOutOfReachIsShown)
+{
+    struct Case {
+        const char* what;
+        const char* change;
+        bool found;
+    };
+    const Case cases[] = {
+        {"heavy damping holds it back", "[body]\nlinearDamping=3\n", true},
+        {"a limit beyond its power", "[body]\nmaxSpeed=200\n", true},
+        {"a limit it reaches", "[body]\nmaxSpeed=30\n", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<LintFinding> findings = lintVehicle(load(std::string(cleanCar) + c.change));
+        const LintFinding* unreachable = find(findings, "max-speed-unreachable");
+        EXPECT_EQ(unreachable != nullptr, c.found) << codes(findings);
+        if (unreachable) {
+            EXPECT_TRUE(testutil::has(unreachable->text, "Max Speed unreachable"));
+        }
+    }
+}
