@@ -85,6 +85,30 @@ void lintTopSpeed(const VehicleDef& def, const FullThrottleDrive& drive, std::ve
                         "raise power or the top gear's ratio, lower linearDamping, or lower maxSpeed"});
 }
 
+void lintBrakes(const VehicleDef& def, const FullThrottleDrive& drive, std::vector<LintFinding>& findings)
+{
+    const float fromKmh = std::min(lintBrakeFromKmh, drive.topSpeed * 3.6f * 0.8f);
+    if (!(fromKmh > 1.0f))
+        return;
+    const DrivingFigure braked = measureStoppingDistance(def, fromKmh);
+    VehicleDef unbraked = def;
+    unbraked.brakePower = 0.0f;
+    const DrivingFigure coasted = measureStoppingDistance(unbraked, fromKmh);
+    // A vehicle that does not stop without brakes within the test's time
+    // plainly needs them.
+    if (!braked.reached || !coasted.reached || !(coasted.value > 0.0f))
+        return;
+    const float share = 1.0f - braked.value / coasted.value;
+    if (share >= lintBrakeShare)
+        return;
+    findings.push_back({"brakes-weak",
+                        "braking mostly from damping: " + number(braked.value, 1) + " m to stop from " +
+                            number(fromKmh, 0) + " km/h with its brakes, " + number(coasted.value, 1) +
+                            " m with brakePower 0 (" + number(100.0f * share, 1) + "% shorter, less than " +
+                            number(100.0f * lintBrakeShare, 0) + "%)",
+                        "raise brakePower, or lower linearDamping so the brakes do the stopping"});
+}
+
 } // namespace
 
 std::vector<LintFinding> lintVehicle(const VehicleDef& def)
@@ -95,6 +119,7 @@ std::vector<LintFinding> lintVehicle(const VehicleDef& def)
         lintGears(drive, findings);
         lintUnusedGears(drive, findings);
         lintTopSpeed(def, drive, findings);
+        lintBrakes(def, drive, findings);
     }
     return findings;
 }

@@ -28,6 +28,14 @@ constexpr float lintGearChangesPerMinute = 20.0f;
 /// share of maxSpeed, never gets to the upper gears.
 constexpr float lintTopSpeedShortfall = 0.10f;
 
+/// Braking is tried from this speed, or from 80% of the top speed reached
+/// when that is lower, km/h.
+constexpr float lintBrakeFromKmh = 60.0f;
+/// Brakes that shorten the stop by less than this share against no brakes
+/// at all leave the stopping to the damping, which also slows the vehicle
+/// when coasting: the brake key then barely differs from letting go.
+constexpr float lintBrakeShare = 0.20f;
+
 /// Every finding for the definition, in a fixed order; empty for a clean one.
 std::vector<LintFinding> lintVehicle(const VehicleDef& def);
 /// "NAME: text; suggestion".

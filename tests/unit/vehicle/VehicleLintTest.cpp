@@ -111,3 +111,26 @@ TEST_F(VehicleLintTest, TopSpeedOutOfReachIsShown)
         }
     }
 }
+
+TEST_F(VehicleLintTest, BrakesThatBarelyShortenTheStopAreShown)
+{
+    struct Case {
+        const char* what;
+        const char* change;
+        bool found;
+    };
+    const Case cases[] = {
+        {"no brakes at all", "[body]\nbrakePower=0\n", true},
+        {"weak brakes against heavy damping", "[body]\nbrakePower=20\nlinearDamping=2\nmaxSpeed=20\n", true},
+        {"strong brakes", "[body]\nbrakePower=400\n", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<LintFinding> findings = lintVehicle(load(std::string(cleanCar) + c.change));
+        const LintFinding* weak = find(findings, "brakes-weak");
+        EXPECT_EQ(weak != nullptr, c.found) << codes(findings);
+        if (weak) {
+            EXPECT_TRUE(testutil::has(weak->text, "with brakePower 0"));
+        }
+    }
+}
