@@ -2,7 +2,10 @@
 
 #include "vehicle/DrivingTests.h"
 
+#include <box2d/box2d.h>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -109,6 +112,38 @@ void lintBrakes(const VehicleDef& def, const FullThrottleDrive& drive, std::vect
                         "raise brakePower, or lower linearDamping so the brakes do the stopping"});
 }
 
+void lintTracks(const VehicleDef& def, std::vector<LintFinding>& findings)
+{
+    if (!def.tracks)
+        return;
+    float start = 0.0f;
+    float turned = 0.0f;
+    bool first = true;
+    DrivingInputs inputs;
+    inputs.steer = 1.0f;
+    const bool usable = driveScripted(def, inputs, lintSpotTurnSeconds, [&](const VehicleDynamics& dyn) {
+        if (first)
+            start = dyn.body->GetAngle();
+        first = false;
+        turned = std::max(turned, std::fabs(dyn.body->GetAngle() - start) * 57.29578f);
+    });
+    if (usable && turned < lintSpotTurnDegrees)
+        findings.push_back({"tracks-no-spot-turn",
+                            "tracked vehicle cannot turn on the spot: " + number(turned, 0) + " degrees in " +
+                                number(lintSpotTurnSeconds, 0) + " s of steering at standstill" +
+                                (def.steerTorqueBoost > 0.0f ? std::string() : ", with steerTorqueBoost 0"),
+                            "raise steerTorqueBoost, or lower angularDamping"});
+    // Tracks steer by pushing one side against the other; wheel angles and
+    // the speed curve of the lock are never read for them.
+    bool steered = false;
+    for (const WheelMount& mount : def.wheelMounts)
+        steered = steered || mount.maxSteerAngle != 0;
+    if (steered)
+        findings.push_back({"tracks-steer-angle",
+                            "steer angle on tracks: a wheel mount has a maxSteerAngle, which tracks never use",
+                            "set maxSteerAngle 0 on every mount, and turn with steerTorqueBoost and power"});
+}
+
 } // namespace
 
 std::vector<LintFinding> lintVehicle(const VehicleDef& def)
@@ -121,6 +156,7 @@ std::vector<LintFinding> lintVehicle(const VehicleDef& def)
         lintTopSpeed(def, drive, findings);
         lintBrakes(def, drive, findings);
     }
+    lintTracks(def, findings);
     return findings;
 }
 

@@ -36,6 +36,12 @@ constexpr float lintBrakeFromKmh = 60.0f;
 /// when coasting: the brake key then barely differs from letting go.
 constexpr float lintBrakeShare = 0.20f;
 
+/// A tracked vehicle steered from standstill without throttle for this
+/// long should turn at least a quarter turn on the spot: that is what
+/// tracks are for, and a vehicle that cannot gets stuck against walls.
+constexpr float lintSpotTurnSeconds = 4.0f;
+constexpr float lintSpotTurnDegrees = 90.0f;
+
 /// Every finding for the definition, in a fixed order; empty for a clean one.
 std::vector<LintFinding> lintVehicle(const VehicleDef& def);
 /// "NAME: text; suggestion".

@@ -134,3 +134,40 @@ TEST_F(VehicleLintTest, BrakesThatBarelyShortenTheStopAreShown)
         }
     }
 }
+
+TEST_F(VehicleLintTest, TrackedVehicleSpecifics)
+{
+    // A tracked vehicle with firm brakes and little damping, so only the
+    // tracks' own questions are left.
+    const std::string tracked = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\n"
+                                "[body]\nimageRect=0,0,54,104\nmass=100\ntracks=True\nmaxSpeed=15\n"
+                                "power=6000\nbrakePower=800\nlinearDamping=0.3\nangularDamping=3\n"
+                                "[engine]\nacceleration=2500\n"
+                                "[wheelType0]\nimageRect=60,0,10,90\n"
+                                "[wheelMount0]\npos=-22,-20\nmaxSteerAngle=0\n[wheelMount1]\npos=22,-20\nmaxSteerAngle=0\n"
+                                "[wheelMount2]\npos=-22,20\nmaxSteerAngle=0\n[wheelMount3]\npos=22,20\nmaxSteerAngle=0\n";
+    struct Case {
+        const char* what;
+        std::string change;
+        std::vector<std::string> codes;
+    };
+    const Case cases[] = {
+        {"turning torque", "[body]\nsteerTorqueBoost=150\n", {}},
+        {"no turning torque", "[body]\nsteerTorqueBoost=0\n", {"tracks-no-spot-turn"}},
+        {"a steered mount", "[body]\nsteerTorqueBoost=150\n[wheelMount0]\nmaxSteerAngle=20\n",
+         {"tracks-steer-angle"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<LintFinding> findings = lintVehicle(load(tracked + c.change));
+        std::vector<std::string> trackCodes;
+        for (const LintFinding& f : findings)
+            if (f.code.rfind("tracks-", 0) == 0)
+                trackCodes.push_back(f.code);
+        EXPECT_EQ(trackCodes, c.codes) << codes(findings);
+    }
+    const std::vector<LintFinding> none = lintVehicle(load(tracked + "[body]\nsteerTorqueBoost=0\n"));
+    const LintFinding* stuck = find(none, "tracks-no-spot-turn");
+    ASSERT_NE(stuck, nullptr);
+    EXPECT_TRUE(testutil::has(stuck->text, "steerTorqueBoost 0"));
+}
