@@ -1,6 +1,7 @@
 #include "vehicle/VehicleLint.h"
 
 #include "vehicle/DrivingTests.h"
+#include "vehicle/VehicleLimits.h"
 
 #include <box2d/box2d.h>
 
@@ -144,6 +145,38 @@ void lintTracks(const VehicleDef& def, std::vector<LintFinding>& findings)
                             "set maxSteerAngle 0 on every mount, and turn with steerTorqueBoost and power"});
 }
 
+std::string shortNumber(float value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+    return text;
+}
+
+// A definition edited in memory can hold what no file could: saved and read
+// back, the value would silently turn into the loader's default.
+void lintRange(const std::string& what, float value, const ValueRange& range, float loaderDefault,
+               std::vector<LintFinding>& findings)
+{
+    if (range.contains(value))
+        return;
+    const std::string accepted = shortNumber(range.lo) + " to " + shortNumber(range.hi);
+    findings.push_back({"out-of-range",
+                        "out of range: " + what + " is " + shortNumber(value) + ", the editor and loader accept " +
+                            accepted,
+                        "set it within " + accepted + "; saved as it is, it reads back as " +
+                            shortNumber(loaderDefault)});
+}
+
+void lintLimits(const VehicleDef& def, std::vector<LintFinding>& findings)
+{
+    const VehicleDef defaults;
+    for (std::size_t i = 0; i < def.wheelMounts.size(); ++i)
+        lintRange("wheel mount " + std::to_string(i) + " massRatio", def.wheelMounts[i].massRatio,
+                  vehicleLimits::massRatio, WheelMount().massRatio, findings);
+    lintRange("linearDamping", def.linearDamping, vehicleLimits::damping, defaults.linearDamping, findings);
+    lintRange("angularDamping", def.angularDamping, vehicleLimits::damping, defaults.angularDamping, findings);
+}
+
 } // namespace
 
 std::vector<LintFinding> lintVehicle(const VehicleDef& def)
@@ -157,6 +190,7 @@ std::vector<LintFinding> lintVehicle(const VehicleDef& def)
         lintBrakes(def, drive, findings);
     }
     lintTracks(def, findings);
+    lintLimits(def, findings);
     return findings;
 }
 

@@ -4,6 +4,7 @@
 #include "vehicle/VehicleLint.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 using vehiclefixture::VehicleTest;
@@ -170,4 +171,46 @@ TEST_F(VehicleLintTest, TrackedVehicleSpecifics)
     const LintFinding* stuck = find(none, "tracks-no-spot-turn");
     ASSERT_NE(stuck, nullptr);
     EXPECT_TRUE(testutil::has(stuck->text, "steerTorqueBoost 0"));
+}
+
+TEST_F(VehicleLintTest, ValuesNoFileCouldHoldAreShown)
+{
+    // Edits in memory, as the editor's typed-in values can make them.
+    const VehicleDef base = load(cleanCar);
+    const float nan = std::nanf("");
+    struct Case {
+        const char* what;
+        std::function<void(VehicleDef&)> change;
+        const char* named; ///< nullptr: within range, no finding
+    };
+    const Case cases[] = {
+        {"heavy wheel", [](VehicleDef& d) { d.wheelMounts[2].massRatio = 150.0f; }, "wheel mount 2 massRatio is 150"},
+        {"negative wheel", [](VehicleDef& d) { d.wheelMounts[0].massRatio = -1.0f; }, "wheel mount 0 massRatio is -1"},
+        {"wheel of no number", [nan](VehicleDef& d) { d.wheelMounts[3].massRatio = nan; }, "wheel mount 3 massRatio"},
+        {"negative linear damping", [](VehicleDef& d) { d.linearDamping = -0.5f; }, "linearDamping is -0.5"},
+        {"huge angular damping", [](VehicleDef& d) { d.angularDamping = 20.0f; }, "angularDamping is 20"},
+        {"angular damping of no number", [nan](VehicleDef& d) { d.angularDamping = nan; }, "angularDamping is"},
+        {"edges of the ranges",
+         [](VehicleDef& d) {
+             d.wheelMounts[0].massRatio = 0.0f;
+             d.wheelMounts[1].massRatio = 100.0f;
+             d.linearDamping = 0.0f;
+             d.angularDamping = 10.0f;
+         },
+         nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        VehicleDef def = base;
+        c.change(def);
+        const std::vector<LintFinding> findings = lintVehicle(def);
+        const LintFinding* range = find(findings, "out-of-range");
+        if (!c.named) {
+            EXPECT_EQ(range, nullptr) << range->text;
+            continue;
+        }
+        ASSERT_NE(range, nullptr) << codes(findings);
+        EXPECT_TRUE(testutil::has(range->text, c.named));
+        EXPECT_TRUE(testutil::has(range->text, "accept"));
+    }
 }
