@@ -1,5 +1,7 @@
 #include "app/DrivingTestsPanel.h"
 
+#include "vehicle/VehicleLint.h"
+
 #include <imgui.h>
 
 #include <ctime>
@@ -45,6 +47,29 @@ void row(const char* test, const char* unit, const DrivingFigure& now, const Dri
     }
 }
 
+std::map<std::string, std::vector<std::string>>& lintByVehicle()
+{
+    static std::map<std::string, std::vector<std::string>>& lines =
+        *new std::map<std::string, std::vector<std::string>>;
+    return lines;
+}
+
+// Findings of the definition as it was when "Lint" was pressed; an edit
+// since then does not clear them, as the test figures are not cleared.
+void drawLint(const VehicleDef& def)
+{
+    std::map<std::string, std::vector<std::string>>& lint = lintByVehicle();
+    if (ImGui::Button("Lint"))
+        lint[def.name] = lintReport(def.name, lintVehicle(def));
+    ImGui::SameLine();
+    ImGui::TextDisabled("gearbox, top speed, brakes, tracks, limits");
+    const auto found = lint.find(def.name);
+    if (found == lint.end())
+        return;
+    for (const std::string& line : found->second)
+        ImGui::TextWrapped("%s", line.c_str());
+}
+
 } // namespace
 
 void drawDrivingTestsSection(const VehicleDef& def)
@@ -66,6 +91,7 @@ void drawDrivingTestsSection(const VehicleDef& def)
     }
     ImGui::SameLine();
     ImGui::TextDisabled("flat empty ground, scripted keys");
+    drawLint(def);
     const auto found = runs.find(def.name);
     if (found == runs.end())
         return;

@@ -1,6 +1,8 @@
 // tarnwick-bench: the driving tests of the tuning editor from the command
 // line. One CSV row per vehicle file given, or for every ".ini" of
 // "Data/Cars/" when none is; "--cpu" adds each vehicle's CPU time on stderr.
+// "--lint" prints the lint findings instead, one line each, and "no
+// findings" for a clean vehicle: findings are advice, so they do not fail.
 // Bad data in a file is logged to "tarnwick-bench.log" as the program does;
 // the sound bank's names are read first (nothing is decoded or played), so
 // only sound names the program would not find either are logged.
@@ -9,6 +11,7 @@
 #include "framework/DirectoryListing.h"
 #include "framework/Log.h"
 #include "vehicle/DrivingTests.h"
+#include "vehicle/VehicleLint.h"
 #include "vehicle/VehicleDef.h"
 
 #include <ctime>
@@ -42,13 +45,16 @@ int main(int argc, char** argv)
 {
     orv::Log::open("tarnwick-bench.log");
     bool showCpu = false;
+    bool lint = false;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--cpu")
             showCpu = true;
+        else if (arg == "--lint")
+            lint = true;
         else if (arg == "--help" || arg == "-h") {
-            std::cout << "usage: tarnwick-bench [--cpu] [vehicle.ini ...]\n"
+            std::cout << "usage: tarnwick-bench [--cpu] [--lint] [vehicle.ini ...]\n"
                          "Without files, every \".ini\" of \"" << vehicleFolder << "\".\n";
             return 0;
         } else
@@ -64,7 +70,8 @@ int main(int argc, char** argv)
     }
 
     int status = 0;
-    std::cout << drivingTestsCsvHeader() << "\n";
+    if (!lint)
+        std::cout << drivingTestsCsvHeader() << "\n";
     for (const std::string& path : files) {
         std::vector<VehicleDef> defs;
         if (!loadVehicleDef(path, defs)) {
@@ -73,9 +80,15 @@ int main(int argc, char** argv)
             continue;
         }
         const double start = cpuSeconds();
-        const DrivingTestResults results = runDrivingTests(defs.back());
+        if (lint) {
+            for (const std::string& line : lintReport(defs.back().name, lintVehicle(defs.back())))
+                std::cout << line << "\n";
+            std::cout << std::flush;
+        } else {
+            const DrivingTestResults results = runDrivingTests(defs.back());
+            std::cout << drivingTestsCsvRow(defs.back().name, results) << "\n" << std::flush;
+        }
         const double used = cpuSeconds() - start;
-        std::cout << drivingTestsCsvRow(defs.back().name, results) << "\n" << std::flush;
         if (showCpu)
             std::cerr << defs.back().name << ": " << used << " s CPU\n";
     }

@@ -157,6 +157,21 @@ DrivingFigure measureTurningCircle(const VehicleDef& def)
     return {};
 }
 
+bool driveScripted(const VehicleDef& def, const DrivingInputs& inputs, float seconds,
+                   const std::function<void(const VehicleDynamics&)>& observe)
+{
+    TestDrive drive(def);
+    if (!drive.usable())
+        return false;
+    drive.dyn().throttle = inputs.throttle;
+    drive.dyn().steerInput = inputs.steer;
+    for (int i = stepsFor(seconds); i > 0; --i) {
+        drive.step();
+        observe(drive.dyn());
+    }
+    return true;
+}
+
 DrivingTestResults runDrivingTests(const VehicleDef& def)
 {
     DrivingTestResults results;

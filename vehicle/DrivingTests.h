@@ -5,7 +5,9 @@
 // counter as its clock so every run gives the same figures.
 
 #include "vehicle/VehicleDef.h"
+#include "vehicle/VehicleDynamics.h"
 
+#include <functional>
 #include <string>
 
 /// One measured figure; `reached` false means the target was never met.
@@ -33,6 +35,17 @@ DrivingFigure measureTurningCircle(const VehicleDef& def);
 /// Metres from `fromKmh` to standstill with the brake key held; for vehicles
 /// that never reach 100 km/h.
 DrivingFigure measureStoppingDistance(const VehicleDef& def, float fromKmh);
+
+/// Inputs held for a whole scripted drive, as the controls would set them.
+struct DrivingInputs {
+    float throttle = 0.0f;
+    float steer = 0.0f;
+};
+/// Drives `seconds` from standstill with `inputs` held, in a world of its
+/// own, calling `observe` after every step; false when the vehicle cannot be
+/// built.
+bool driveScripted(const VehicleDef& def, const DrivingInputs& inputs, float seconds,
+                   const std::function<void(const VehicleDynamics&)>& observe);
 
 /// The value with `decimals` decimals, or "not reached".
 std::string formatFigure(const DrivingFigure& figure, int decimals);
