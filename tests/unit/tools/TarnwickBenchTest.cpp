@@ -2,6 +2,7 @@
 // bank: a valid vehicle logs no error; a sound the bank lacks is still named;
 // "--lint" prints a line per finding and exits cleanly.
 #include "TestUtil.h"
+#include "vehicle/VehicleFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -70,16 +71,7 @@ TEST_F(TarnwickBenchTest, LintPrintsOneLinePerFindingAndExitsCleanly)
 {
     // A car that holds its gears, reaches its top speed and brakes well,
     // beside the default sports car, whose gearbox hunts.
-    testutil::writeFile("clean.ini", "[info]\nwheelTypesCount=1\nwheelMountsCount=4\ngearsCount=3\n"
-                                     "[body]\nimageRect=0,0,30,60\nmass=100\nmaxSpeed=40\npower=6000\n"
-                                     "brakePower=400\nlateralSlip=0.1\nlinearDamping=0.3\n"
-                                     "[engine]\nacceleration=2500\n"
-                                     "[wheelType0]\nimageRect=32,0,6,12\n"
-                                     "[wheelMount0]\npos=-12,-18\ndrive=false\nmaxSteerAngle=25\n"
-                                     "[wheelMount1]\npos=12,-18\ndrive=false\nmaxSteerAngle=25\n"
-                                     "[wheelMount2]\npos=-12,18\nmaxSteerAngle=0\n"
-                                     "[wheelMount3]\npos=12,18\nmaxSteerAngle=0\n"
-                                     "[gear0]\nratio=2\n[gear1]\nratio=1.4\n[gear2]\nratio=1\n");
+    testutil::writeFile("clean.ini", vehiclefixture::cleanCarText());
     testutil::writeFile("road.ini", roadster);
     const std::string command = std::string("ALSOFT_DRIVERS=none ALSOFT_CONF=/dev/null ") + BENCH_PATH +
                                 " --lint clean.ini road.ini >out.txt 2>err.txt";

@@ -10,18 +10,6 @@ using vehiclefixture::VehicleTest;
 
 namespace {
 
-// A rear-driven car that can pass 100 km/h: three gears, 60 m/s top speed.
-constexpr const char* fastCar = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\ngearsCount=3\n"
-                                "[body]\nimageRect=0,0,30,60\nmass=100\nmaxSpeed=60\npower=6000\n"
-                                "brakePower=200\nlateralSlip=0.1\n"
-                                "[engine]\nacceleration=2500\n"
-                                "[wheelType0]\nimageRect=32,0,6,12\n"
-                                "[wheelMount0]\npos=-12,-18\ndrive=false\nmaxSteerAngle=25\n"
-                                "[wheelMount1]\npos=12,-18\ndrive=false\nmaxSteerAngle=25\n"
-                                "[wheelMount2]\npos=-12,18\nmaxSteerAngle=0\n"
-                                "[wheelMount3]\npos=12,18\nmaxSteerAngle=0\n"
-                                "[gear0]\nratio=2\n[gear1]\nratio=1.4\n[gear2]\nratio=1\n";
-
 // A light tracked vehicle with little damping, so its brakes, not its
 // damping, decide where it stops.
 constexpr const char* trackedCar = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\n"
@@ -34,13 +22,7 @@ constexpr const char* trackedCar = "[info]\nwheelTypesCount=1\nwheelMountsCount=
 
 class DrivingTestsTest : public VehicleTest {
 protected:
-    VehicleDef load(const std::string& text)
-    {
-        writeCar("fast", text);
-        std::vector<VehicleDef> defs;
-        EXPECT_TRUE(loadVehicleDef("Data/Cars/fast.ini", defs));
-        return defs.back();
-    }
+    static VehicleDef load(const std::string& text) { return loadCar("fast", text); }
 };
 
 void expectSame(const DrivingFigure& a, const DrivingFigure& b)
@@ -53,7 +35,7 @@ void expectSame(const DrivingFigure& a, const DrivingFigure& b)
 
 TEST_F(DrivingTestsTest, GiveTheSameFiguresEveryRun)
 {
-    const VehicleDef def = load(fastCar);
+    const VehicleDef def = load(vehiclefixture::fastCarText);
     const DrivingTestResults first = runDrivingTests(def);
     const DrivingTestResults second = runDrivingTests(def);
     for (auto figure : {&DrivingTestResults::zeroTo100, &DrivingTestResults::speedAfter30,
@@ -68,7 +50,7 @@ TEST_F(DrivingTestsTest, GiveTheSameFiguresEveryRun)
 
 TEST_F(DrivingTestsTest, FiguresMoveTheExpectedWay)
 {
-    const VehicleDef base = load(fastCar);
+    const VehicleDef base = load(vehiclefixture::fastCarText);
     struct Case {
         const char* what;
         std::function<void(VehicleDef&)> change;
@@ -133,7 +115,7 @@ TEST_F(DrivingTestsTest, TrackedVehicleStopsShorterWithMoreBrake)
 TEST_F(DrivingTestsTest, TargetsOutOfReachSayNotReached)
 {
     // 72 km/h top speed: no 100 km/h, so no braking from it either.
-    const VehicleDef slow = load(std::string(fastCar) + "[body]\nmaxSpeed=20\n");
+    const VehicleDef slow = load(std::string(vehiclefixture::fastCarText) + "[body]\nmaxSpeed=20\n");
     const DrivingTestResults results = runDrivingTests(slow);
     EXPECT_FALSE(results.zeroTo100.reached);
     EXPECT_FALSE(results.brakingDistance.reached);
@@ -143,7 +125,7 @@ TEST_F(DrivingTestsTest, TargetsOutOfReachSayNotReached)
     EXPECT_EQ(drivingTestsCsvRow("slow", results).find("slow,not reached,"), 0u);
 
     // Nothing steers: no circle.
-    VehicleDef straight = load(fastCar);
+    VehicleDef straight = load(vehiclefixture::fastCarText);
     for (WheelMount& m : straight.wheelMounts)
         m.maxSteerAngle = 0;
     EXPECT_FALSE(measureTurningCircle(straight).reached);

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace vehiclefixture {
 
@@ -29,6 +30,26 @@ constexpr const char* carText = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\n
                                 "[wheelMount1]\npos=12,-18\ndrive=false\n"
                                 "[wheelMount2]\npos=-12,18\nmaxSteerAngle=0\n"
                                 "[wheelMount3]\npos=12,18\nmaxSteerAngle=0\n";
+
+/// A rear-driven car that passes 100 km/h: three gears, a 60 m/s top speed.
+/// A test appends sections to change what it needs: later keys win.
+constexpr const char* fastCarText = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\ngearsCount=3\n"
+                                    "[body]\nimageRect=0,0,30,60\nmass=100\nmaxSpeed=60\npower=6000\n"
+                                    "brakePower=200\nlateralSlip=0.1\n"
+                                    "[engine]\nacceleration=2500\n"
+                                    "[wheelType0]\nimageRect=32,0,6,12\n"
+                                    "[wheelMount0]\npos=-12,-18\ndrive=false\nmaxSteerAngle=25\n"
+                                    "[wheelMount1]\npos=12,-18\ndrive=false\nmaxSteerAngle=25\n"
+                                    "[wheelMount2]\npos=-12,18\nmaxSteerAngle=0\n"
+                                    "[wheelMount3]\npos=12,18\nmaxSteerAngle=0\n"
+                                    "[gear0]\nratio=2\n[gear1]\nratio=1.4\n[gear2]\nratio=1\n";
+
+/// The fast car at 40 m/s, with brakes far stronger than its damping: it
+/// holds its gears, reaches its top speed and stops on its brakes.
+inline std::string cleanCarText()
+{
+    return std::string(fastCarText) + "[body]\nmaxSpeed=40\nbrakePower=400\nlinearDamping=0.3\n";
+}
 
 /// A map of one passable 2000 x 2000 pixel sector, starting in its middle.
 inline std::string flatMapText()
@@ -62,6 +83,14 @@ protected:
     static void writeCar(const std::string& name, const std::string& text)
     {
         testutil::writeFile(std::string("Data/Cars/") + name + ".ini", text);
+    }
+    /// Writes "Data/Cars/<name>.ini" and reads it back as a definition.
+    static VehicleDef loadCar(const std::string& name, const std::string& text)
+    {
+        writeCar(name, text);
+        std::vector<VehicleDef> defs;
+        EXPECT_TRUE(loadVehicleDef("Data/Cars/" + name + ".ini", defs));
+        return defs.empty() ? VehicleDef() : defs.back();
     }
     /// Loads every car file and spawns the first as the player's vehicle.
     Vehicle& spawn(const std::string& text)

@@ -11,29 +11,12 @@ using vehiclefixture::VehicleTest;
 
 namespace {
 
-// A rear-driven car that holds its gears and reaches its top speed: three
-// well spread gears, brakes far stronger than its damping.
-constexpr const char* cleanCar = "[info]\nwheelTypesCount=1\nwheelMountsCount=4\ngearsCount=3\n"
-                                 "[body]\nimageRect=0,0,30,60\nmass=100\nmaxSpeed=40\npower=6000\n"
-                                 "brakePower=400\nlateralSlip=0.1\nlinearDamping=0.3\n"
-                                 "[engine]\nacceleration=2500\n"
-                                 "[wheelType0]\nimageRect=32,0,6,12\n"
-                                 "[wheelMount0]\npos=-12,-18\ndrive=false\nmaxSteerAngle=25\n"
-                                 "[wheelMount1]\npos=12,-18\ndrive=false\nmaxSteerAngle=25\n"
-                                 "[wheelMount2]\npos=-12,18\nmaxSteerAngle=0\n"
-                                 "[wheelMount3]\npos=12,18\nmaxSteerAngle=0\n"
-                                 "[gear0]\nratio=2\n[gear1]\nratio=1.4\n[gear2]\nratio=1\n";
-
 class VehicleLintTest : public VehicleTest {
 protected:
-    VehicleDef load(const std::string& text)
-    {
-        writeCar("lint", text);
-        std::vector<VehicleDef> defs;
-        EXPECT_TRUE(loadVehicleDef("Data/Cars/lint.ini", defs));
-        return defs.back();
-    }
+    static VehicleDef load(const std::string& text) { return loadCar("lint", text); }
 };
+
+const std::string cleanCar = vehiclefixture::cleanCarText();
 
 std::string codes(const std::vector<LintFinding>& findings)
 {
@@ -63,7 +46,7 @@ TEST_F(VehicleLintTest, ShortGearTimeWithManyCloseGearsHunts)
 {
     // Six close gears changed as often as every 0.2 s: each upshift drops the
     // engine back to idle, the car slows into the gear below, and again.
-    const VehicleDef def = load(std::string(cleanCar) +
+    const VehicleDef def = load(cleanCar +
                                 "[info]\ngearsCount=6\nminGearTime=0.2\n[body]\nmaxSpeed=68\npower=9500\n"
                                 "[engine]\nidleRPM=1000\nmaxRPM=7500\nacceleration=6000\n"
                                 "[gear0]\nratio=3.2\n[gear1]\nratio=2.3\n[gear2]\nratio=1.7\n"
@@ -82,7 +65,7 @@ TEST_F(VehicleLintTest, GearsAboveTheReachableSpeedAreNamed)
 {
     // Too little power for its top speed: the upper of five gears cover
     // speeds it never gets to.
-    const VehicleDef def = load(std::string(cleanCar) + "[info]\ngearsCount=5\n[body]\npower=1500\n"
+    const VehicleDef def = load(cleanCar + "[info]\ngearsCount=5\n[body]\npower=1500\n"
                                                         "[gear3]\nratio=0.8\n[gear4]\nratio=0.6\n");
     const std::vector<LintFinding> findings = lintVehicle(def);
     const LintFinding* unused = find(findings, "unused-gears");
@@ -104,7 +87,7 @@ TEST_F(VehicleLintTest, TopSpeedOutOfReachIsShown)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::vector<LintFinding> findings = lintVehicle(load(std::string(cleanCar) + c.change));
+        const std::vector<LintFinding> findings = lintVehicle(load(cleanCar + c.change));
         const LintFinding* unreachable = find(findings, "max-speed-unreachable");
         EXPECT_EQ(unreachable != nullptr, c.found) << codes(findings);
         if (unreachable) {
@@ -127,7 +110,7 @@ TEST_F(VehicleLintTest, BrakesThatBarelyShortenTheStopAreShown)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::vector<LintFinding> findings = lintVehicle(load(std::string(cleanCar) + c.change));
+        const std::vector<LintFinding> findings = lintVehicle(load(cleanCar + c.change));
         const LintFinding* weak = find(findings, "brakes-weak");
         EXPECT_EQ(weak != nullptr, c.found) << codes(findings);
         if (weak) {
