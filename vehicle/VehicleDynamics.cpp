@@ -173,7 +173,7 @@ void applyForces(VehicleDynamics& dyn, float dt)
     const bool movingForward = fwd < -movingThreshold;
     const bool movingBackward = fwd > movingThreshold;
 
-    // 1-2: the steering lock shrinks with speed, the steering ramps to it.
+    // The steering lock shrinks with speed, and the steering ramps to it.
     float limit = dyn.steerLimit;
     if (!def.tracks && dyn.currentMaxSpeed > 0.0f && movingForward)
         limit *= steerCurveFactor(def.fullSpeedSteerCurve, speedFraction(std::fabs(fwd), dyn.currentMaxSpeed));
@@ -191,14 +191,14 @@ void applyForces(VehicleDynamics& dyn, float dt)
     else
         dyn.steerAngle = dyn.steerState;
 
-    // 3: slip that follows the speed.
+    // Slip that follows the speed, from 0.2 standing to 0.5 at the top.
     if (def.autoLateralSlip) {
         const float f = speedFraction(std::fabs(fwd), dyn.currentMaxSpeed);
         for (Wheel& wheel : dyn.wheels)
             wheel.lateralSlip = 0.2f * (1.0f - f) + 0.5f * f;
     }
 
-    // 4-5: wheel angles.
+    // Wheels start the step unturned and unpushed; steered ones then turn.
     for (Wheel& wheel : dyn.wheels) {
         wheel.displaySteerAngle = 0.0f;
         wheel.stepForce = 0.0f;
@@ -206,10 +206,10 @@ void applyForces(VehicleDynamics& dyn, float dt)
     if (!def.tracks)
         steerWheels(dyn);
 
-    // 6: engine ramp.
+    // The engine level ramps toward the throttle.
     rampEngine(dyn, dt);
 
-    // 7-8: brake and drive forces.
+    // Which force the wheels get this step: brakes, drive, or the tracks' pair.
     // Box2D asserts on a negative or non-finite friction force: a definition
     // edited past its checks still brakes with nothing rather than aborting.
     const float wanted = def.brakePower < 0.0f ? def.mass * 1.3f : def.brakePower;
@@ -265,17 +265,18 @@ void applyForces(VehicleDynamics& dyn, float dt)
         rightForce = -dyn.power * k * (dyn.engineLevel + rightOffset);
     }
 
-    // 9: turning torque.
+    // A steering key also turns the body directly, by its mass.
     if (def.steerTorqueBoost > 0.0f && dyn.steerInput != 0.0f) {
         const float torque = body->GetMass() * def.steerTorqueBoost;
         if (std::isfinite(torque))
             body->ApplyTorque(dyn.steerInput < 0.0f ? -torque : torque, true);
     }
 
-    // 10: the limit for this step.
+    // Reverse tops out lower than forward.
     dyn.currentMaxSpeed = dyn.engineLevel < 0.0f ? dyn.maxSpeed * def.reverseRatio : dyn.maxSpeed;
 
-    // 11: forces at the driven wheels; at the limit the damping holds the speed.
+    // Forces at the driven wheels; at the limit only the damping acts, so it
+    // holds the speed there.
     if (!(vehicleSpeed(dyn) < dyn.currentMaxSpeed) && !braking)
         return;
     for (Wheel& wheel : dyn.wheels) {
