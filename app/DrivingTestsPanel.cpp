@@ -29,21 +29,25 @@ double cpuNow()
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-void row(const char* test, const char* unit, const DrivingFigure& now, const DrivingFigure* before, int decimals)
+void row(const DrivingTestLine& now, const DrivingTestLine* before)
 {
     ImGui::TableNextRow();
     ImGui::TableNextColumn();
-    ImGui::TextUnformatted(test);
+    ImGui::TextUnformatted(now.test.c_str());
     ImGui::TableNextColumn();
-    const std::string value = formatFigure(now, decimals);
-    if (now.reached)
-        ImGui::Text("%s %s", value.c_str(), unit);
+    if (now.figure.reached)
+        ImGui::TextUnformatted(now.result.c_str());
     else
-        ImGui::TextDisabled("%s", value.c_str());
+        ImGui::TextDisabled("%s", now.result.c_str());
     ImGui::TableNextColumn();
+    // A change of conditions (another start speed, another target) makes the
+    // figures incomparable: say so rather than subtract them.
     if (before) {
-        const std::string change = formatFigureChange(*before, now, decimals);
-        ImGui::TextUnformatted(change.empty() && before->reached != now.reached ? "changed" : change.c_str());
+        std::string change = before->test == now.test ? formatFigureChange(before->figure, now.figure, now.decimals)
+                                                      : std::string("other test");
+        if (change.empty() && before->figure.reached != now.figure.reached)
+            change = "changed";
+        ImGui::TextUnformatted(change.c_str());
     }
 }
 
@@ -101,13 +105,11 @@ void drawDrivingTestsSection(const VehicleDef& def)
         ImGui::TableSetupColumn("Result");
         ImGui::TableSetupColumn("Change");
         ImGui::TableHeadersRow();
-        row("0-100 km/h", "s", r.last.zeroTo100, r.hasPrevious ? &r.previous.zeroTo100 : nullptr, zeroTo100Decimals);
-        row("Speed after 30 s", "km/h", r.last.speedAfter30, r.hasPrevious ? &r.previous.speedAfter30 : nullptr,
-            speedDecimals);
-        row("Braking 100-0 km/h", "m", r.last.brakingDistance, r.hasPrevious ? &r.previous.brakingDistance : nullptr,
-            distanceDecimals);
-        row("Turning circle", "m", r.last.turningCircle, r.hasPrevious ? &r.previous.turningCircle : nullptr,
-            distanceDecimals);
+        const std::vector<DrivingTestLine> now = drivingTestLines(r.last);
+        const std::vector<DrivingTestLine> before =
+            r.hasPrevious ? drivingTestLines(r.previous) : std::vector<DrivingTestLine>();
+        for (std::size_t i = 0; i < now.size(); ++i)
+            row(now[i], i < before.size() ? &before[i] : nullptr);
         ImGui::EndTable();
     }
     ImGui::TextDisabled("%.0f ms of CPU", r.cpuSeconds * 1000.0);

@@ -1,5 +1,5 @@
 #pragma once
-// The "Tests" section of the tuning editor: the four driving tests of the
+// The "Tests" section of the tuning editor: the driving tests of the
 // definition as it is now, with the change against the previous run of the
 // same vehicle, and the lint findings of the definition.
 

@@ -1,6 +1,7 @@
 // tarnwick-bench: the driving tests of the tuning editor from the command
 // line. One CSV row per vehicle file given, or for every ".ini" of
-// "Data/Cars/" when none is; "--cpu" adds each vehicle's CPU time on stderr.
+// "Data/Cars/" when none is; "--cpu" adds each vehicle's CPU time on stderr;
+// "--table" prints a Markdown table instead, the one the README shows.
 // "--lint" prints the lint findings instead, one line each, and "no
 // findings" for a clean vehicle: findings are advice, so they do not fail.
 // Bad data in a file is logged to "tarnwick-bench.log" as the program does;
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
     orv::Log::open("tarnwick-bench.log");
     bool showCpu = false;
     bool lint = false;
+    bool table = false;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -53,8 +55,10 @@ int main(int argc, char** argv)
             showCpu = true;
         else if (arg == "--lint")
             lint = true;
+        else if (arg == "--table")
+            table = true;
         else if (arg == "--help" || arg == "-h") {
-            std::cout << "usage: tarnwick-bench [--cpu] [--lint] [vehicle.ini ...]\n"
+            std::cout << "usage: tarnwick-bench [--cpu] [--lint | --table] [vehicle.ini ...]\n"
                          "Without files, every \".ini\" of \"" << vehicleFolder << "\".\n";
             return 0;
         } else
@@ -70,7 +74,9 @@ int main(int argc, char** argv)
     }
 
     int status = 0;
-    if (!lint)
+    if (table)
+        std::cout << drivingTestsTableHeader() << "\n";
+    else if (!lint)
         std::cout << drivingTestsCsvHeader() << "\n";
     for (const std::string& path : files) {
         std::vector<VehicleDef> defs;
@@ -86,7 +92,10 @@ int main(int argc, char** argv)
             std::cout << std::flush;
         } else {
             const DrivingTestResults results = runDrivingTests(defs.back());
-            std::cout << drivingTestsCsvRow(defs.back().name, results) << "\n" << std::flush;
+            std::cout << (table ? drivingTestsTableRow(defs.back().name, results)
+                                : drivingTestsCsvRow(defs.back().name, results))
+                      << "\n"
+                      << std::flush;
         }
         const double used = cpuSeconds() - start;
         if (showCpu)

@@ -21,6 +21,7 @@ TelemetrySample sampleVehicle(const Vehicle& vehicle, int step)
     s.speedKmh = vehicle.speed() * 3.6f;
     s.gear = dyn.gear;
     s.engineLevel = dyn.engineLevel;
+    s.brakeKey = dyn.handbrake;
     if (const VehicleDef* def = vehicle.definition()) {
         const float level = std::fabs(dyn.engineLevel);
         s.engineRpm = def->idleRPM * (1.0f - level) + def->maxRPM * level;
@@ -41,6 +42,12 @@ TelemetrySample sampleVehicle(const Vehicle& vehicle, int step)
         if (def && wheel.mountIndex >= 0 && wheel.mountIndex < static_cast<int>(def->wheelMounts.size())) {
             w.mountX = def->wheelMounts[static_cast<std::size_t>(wheel.mountIndex)].pos.x;
             w.mountY = def->wheelMounts[static_cast<std::size_t>(wheel.mountIndex)].pos.y;
+        }
+        // The brake is a friction joint to the ground: its reaction is the
+        // force it actually held this step, its limit what it could hold.
+        if (const b2FrictionJoint* brake = wheel.frictionJoint) {
+            w.brakeForce = brake->GetReactionForce(1.0f / physicsStep).Length();
+            w.brakeHeld = brake->GetMaxForce() > 0.0f;
         }
         if (wheel.body)
             w.lateralSpeed = b2Dot(wheel.body->GetLinearVelocity(), wheel.body->GetWorldVector(b2Vec2(1.0f, 0.0f)));
@@ -95,9 +102,10 @@ std::vector<std::string> telemetryWheelNames(const TelemetrySample& sample)
 std::string telemetryCsvHeader(const std::vector<std::string>& wheelNames)
 {
     std::string header =
-        "step,time_s,speed_kmh,engine_rpm,gear,engine_level_fraction,x_east_m,y_north_m";
+        "step,time_s,speed_kmh,engine_rpm,gear,engine_level_fraction,brake_key,x_east_m,y_north_m";
     for (const std::string& w : wheelNames)
-        header += "," + w + "_lateral_right_mps," + w + "_slip_fraction," + w + "_forward_force_N";
+        header += "," + w + "_lateral_right_mps," + w + "_slip_fraction," + w + "_forward_force_N," + w +
+                  "_brake_force_N," + w + "_brake_held";
     return header;
 }
 
@@ -141,19 +149,22 @@ bool writeTelemetryCsv(const std::string& path, const std::vector<TelemetrySampl
         // Reverse -1, neutral 0, forward gears from 1, as the HUD names them.
         row += "," + std::to_string(s.gear - neutralGear);
         appendCell(row, s.engineLevel, 5);
+        row += s.brakeKey ? ",1" : ",0";
         // The world's y grows down the screen; north is up.
         appendCell(row, s.x, 4);
         appendCell(row, -s.y, 4);
         for (int i = 0; i < wheels; ++i) {
             // A wheel a sample does not have leaves its cells empty.
             if (i >= s.wheelCount) {
-                row += ",,,";
+                row += ",,,,,";
                 continue;
             }
             const WheelTelemetry& w = s.wheels[static_cast<std::size_t>(i)];
             appendCell(row, w.lateralSpeed, 4);
             appendCell(row, w.slip, 3);
             appendCell(row, w.driveForce, 2);
+            appendCell(row, w.brakeForce, 2);
+            row += w.brakeHeld ? ",1" : ",0";
         }
         out << row << "\n";
     }

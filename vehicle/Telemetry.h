@@ -20,6 +20,8 @@ struct WheelTelemetry {
     float lateralSpeed = 0.0f; ///< m/s across the wheel, + to its right
     float slip = 0.0f;         ///< lateral slip, 0 full grip, 1 none
     float driveForce = 0.0f;   ///< drive force this step, + pushes forward
+    float brakeForce = 0.0f;   ///< what the brake held against this step, N
+    bool brakeHeld = false;    ///< the brake holds this wheel (its limit is above 0)
     int mountX = 0;            ///< mount position, picture pixels: + right of centre
     int mountY = 0;            ///< + behind the centre
 };
@@ -31,6 +33,7 @@ struct TelemetrySample {
     float engineRpm = 0.0f;
     int gear = 0; ///< index: 0 reverse, 1 neutral, 2 first ...
     float engineLevel = 0.0f;
+    bool brakeKey = false; ///< the brake key was held this step
     float x = 0.0f; ///< chassis position, metres
     float y = 0.0f;
     int wheelCount = 0; ///< wheels sampled, at most telemetryWheels

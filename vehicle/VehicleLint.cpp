@@ -12,32 +12,6 @@
 
 namespace {
 
-struct FullThrottleDrive {
-    bool usable = false;
-    int forwardChanges = 0;
-    std::vector<bool> gearUsed; ///< by gear index
-    float topSpeed = 0.0f;      ///< m/s
-};
-
-FullThrottleDrive driveFullThrottle(const VehicleDef& def)
-{
-    FullThrottleDrive result;
-    result.gearUsed.assign(def.gears.size(), false);
-    int last = -1;
-    DrivingInputs inputs;
-    inputs.throttle = 1.0f;
-    result.usable = driveScripted(def, inputs, lintDriveSeconds, [&](const VehicleDynamics& dyn) {
-        if (dyn.gear >= 0 && dyn.gear < static_cast<int>(result.gearUsed.size()))
-            result.gearUsed[static_cast<std::size_t>(dyn.gear)] = true;
-        // Leaving neutral for first is starting off, not changing gear.
-        if (last >= firstForwardGear && dyn.gear >= firstForwardGear && dyn.gear != last)
-            ++result.forwardChanges;
-        last = dyn.gear;
-        result.topSpeed = std::max(result.topSpeed, vehicleSpeed(dyn));
-    });
-    return result;
-}
-
 std::string number(float value, int decimals)
 {
     char text[64];
@@ -45,18 +19,18 @@ std::string number(float value, int decimals)
     return text;
 }
 
-void lintGears(const FullThrottleDrive& drive, std::vector<LintFinding>& findings)
+void lintGears(const FullThrottleRun& drive, std::vector<LintFinding>& findings)
 {
-    const float limit = lintGearChangesPerMinute * lintDriveSeconds / 60.0f;
-    if (static_cast<float>(drive.forwardChanges) > limit)
+    const float limit = lintGearChangesPerMinute * fullThrottleSeconds / 60.0f;
+    if (static_cast<float>(drive.forwardGearChanges) > limit)
         findings.push_back({"gear-hunting",
-                            "gear hunting: " + std::to_string(drive.forwardChanges) + " gear changes in " +
-                                number(lintDriveSeconds, 0) + " s at full throttle (more than " +
+                            "gear hunting: " + std::to_string(drive.forwardGearChanges) + " gear changes in " +
+                                number(fullThrottleSeconds, 0) + " s at full throttle (more than " +
                                 number(lintGearChangesPerMinute, 0) + " a minute)",
                             "lengthen minGearTime or spread the gear ratios"});
 }
 
-void lintUnusedGears(const FullThrottleDrive& drive, std::vector<LintFinding>& findings)
+void lintUnusedGears(const FullThrottleRun& drive, std::vector<LintFinding>& findings)
 {
     std::string unused;
     int count = 0;
@@ -72,26 +46,27 @@ void lintUnusedGears(const FullThrottleDrive& drive, std::vector<LintFinding>& f
     // speed, or one skipped between two close fractions, is never chosen.
     findings.push_back({"unused-gears",
                         std::string(count == 1 ? "unused gear: gear " : "unused gears: gears ") + unused +
-                            " never used in " + number(lintDriveSeconds, 0) + " s at full throttle",
+                            " never used in " + number(fullThrottleSeconds, 0) + " s at full throttle",
                         count == 1 ? "drop it, or raise power so the vehicle reaches the speeds it covers"
                                    : "drop them, or raise power so the vehicle reaches the speeds they cover"});
 }
 
-void lintTopSpeed(const VehicleDef& def, const FullThrottleDrive& drive, std::vector<LintFinding>& findings)
+void lintTopSpeed(const VehicleDef& def, const FullThrottleRun& drive, std::vector<LintFinding>& findings)
 {
-    if (!(def.maxSpeed > 0.0f) || drive.topSpeed >= def.maxSpeed * (1.0f - lintTopSpeedShortfall))
+    const float topSpeed = drive.topSpeedKmh / 3.6f;
+    if (!(def.maxSpeed > 0.0f) || topSpeed >= def.maxSpeed * (1.0f - lintTopSpeedShortfall))
         return;
-    const float shortPercent = 100.0f * (1.0f - drive.topSpeed / def.maxSpeed);
+    const float shortPercent = 100.0f * (1.0f - topSpeed / def.maxSpeed);
     findings.push_back({"max-speed-unreachable",
-                        "Max Speed unreachable: " + number(drive.topSpeed, 1) + " m/s at most in " +
-                            number(lintDriveSeconds, 0) + " s at full throttle, " + number(shortPercent, 0) +
+                        "Max Speed unreachable: " + number(topSpeed, 1) + " m/s held at most in " +
+                            number(fullThrottleSeconds, 0) + " s at full throttle, " + number(shortPercent, 0) +
                             "% short of maxSpeed " + number(def.maxSpeed, 1) + " m/s",
                         "raise power or the top gear's ratio, lower linearDamping, or lower maxSpeed"});
 }
 
-void lintBrakes(const VehicleDef& def, const FullThrottleDrive& drive, std::vector<LintFinding>& findings)
+void lintBrakes(const VehicleDef& def, const FullThrottleRun& drive, std::vector<LintFinding>& findings)
 {
-    const float fromKmh = std::min(lintBrakeFromKmh, drive.topSpeed * 3.6f * 0.8f);
+    const float fromKmh = std::min(lintBrakeFromKmh, drive.topSpeedKmh * brakingTopSpeedShare);
     if (!(fromKmh > 1.0f))
         return;
     const DrivingFigure braked = measureStoppingDistance(def, fromKmh);
@@ -182,7 +157,7 @@ void lintLimits(const VehicleDef& def, std::vector<LintFinding>& findings)
 std::vector<LintFinding> lintVehicle(const VehicleDef& def)
 {
     std::vector<LintFinding> findings;
-    const FullThrottleDrive drive = driveFullThrottle(def);
+    const FullThrottleRun drive = driveFullThrottle(def);
     if (drive.usable) {
         lintGears(drive, findings);
         lintUnusedGears(drive, findings);

@@ -1,5 +1,5 @@
 #pragma once
-// Findings about a vehicle definition that the four driving tests do not
+// Findings about a vehicle definition that the driving tests do not
 // show as a number: a gearbox that keeps changing, gears the drive never
 // reaches, a top speed out of reach. Each comes from scripted drives in a
 // world of the vehicle's own, so the same definition always gives the same
@@ -16,8 +16,6 @@ struct LintFinding {
     std::string suggestion; ///< which values to turn
 };
 
-/// Seconds of the full-throttle drive the gear and speed findings come from.
-constexpr float lintDriveSeconds = 120.0f;
 /// More forward gear changes than this per minute of that drive is hunting:
 /// a drive that only speeds up needs each upshift once, so a handful per
 /// minute at most; beyond one every three seconds the box goes up and down.

@@ -194,11 +194,12 @@ TEST_F(DriveReplayTest, TelemetryKeepsTenSecondsAndExportsEveryStep)
     std::string line;
     std::getline(csv, line);
     // Units in every name, wheels by where they sit.
-    EXPECT_EQ(line, "step,time_s,speed_kmh,engine_rpm,gear,engine_level_fraction,x_east_m,y_north_m,"
-                    "front_left_lateral_right_mps,front_left_slip_fraction,front_left_forward_force_N,"
-                    "front_right_lateral_right_mps,front_right_slip_fraction,front_right_forward_force_N,"
-                    "rear_left_lateral_right_mps,rear_left_slip_fraction,rear_left_forward_force_N,"
-                    "rear_right_lateral_right_mps,rear_right_slip_fraction,rear_right_forward_force_N");
+    std::string expected = "step,time_s,speed_kmh,engine_rpm,gear,engine_level_fraction,brake_key,x_east_m,y_north_m";
+    for (const char* wheel : {"front_left", "front_right", "rear_left", "rear_right"})
+        for (const char* column : {"_lateral_right_mps", "_slip_fraction", "_forward_force_N", "_brake_force_N",
+                                   "_brake_held"})
+            expected += std::string(",") + wheel + column;
+    EXPECT_EQ(line, expected);
     int rows = 0;
     const std::size_t columns = std::count(line.begin(), line.end(), ',');
     while (std::getline(csv, line)) {
@@ -214,6 +215,19 @@ TEST_F(DriveReplayTest, TelemetryKeepsTenSecondsAndExportsEveryStep)
     utc.tm_year = 126, utc.tm_mon = 0, utc.tm_mday = 2, utc.tm_hour = 3, utc.tm_min = 4, utc.tm_sec = 5;
     EXPECT_EQ(telemetryCsvName(utc), "telemetry_20260102_030405.csv");
     EXPECT_FALSE(writeTelemetryCsv("no/such/folder/t.csv", monitor.runA()));
+
+    // The brake key: the driven wheels' brakes hold and say with what force.
+    keys.held = {sf::Keyboard::Space};
+    readDrivingKeys(dyn(), keys);
+    step(5);
+    const TelemetrySample& braking = monitor.live().at(monitor.live().size() - 1);
+    EXPECT_TRUE(braking.brakeKey);
+    for (int w = 0; w < braking.wheelCount; ++w) {
+        SCOPED_TRACE(w);
+        const WheelTelemetry& wheel = braking.wheels[static_cast<std::size_t>(w)];
+        EXPECT_EQ(wheel.brakeHeld, dyn().wheels[static_cast<std::size_t>(w)].drive);
+        EXPECT_EQ(wheel.brakeForce > 1.0f, wheel.brakeHeld) << wheel.brakeForce;
+    }
     vehicle.setStepObserver(nullptr);
 }
 
@@ -249,7 +263,7 @@ TEST_F(DriveReplayTest, TelemetryCsvCellsReadWithoutTheSource)
         std::string header, row;
         std::getline(csv, header);
         std::getline(csv, row);
-        EXPECT_EQ(row.rfind(std::string("7,0.0000,0.000,0.0,") + c.shown + ",0.00000,0.0000,2.5000,", 0), 0u) << row;
+        EXPECT_EQ(row.rfind(std::string("7,0.0000,0.000,0.0,") + c.shown + ",0.00000,0,0.0000,2.5000,", 0), 0u) << row;
         EXPECT_EQ(row.find("-0"), std::string::npos) << "no negative zero: " << row;
     }
 }
