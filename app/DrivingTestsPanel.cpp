@@ -33,7 +33,8 @@ void row(const DrivingTestLine& now, const DrivingTestLine* before)
 {
     ImGui::TableNextRow();
     ImGui::TableNextColumn();
-    ImGui::TextUnformatted(now.test.c_str());
+    // The conditions make the names long: they wrap rather than widen the editor.
+    ImGui::TextWrapped("%s", now.test.c_str());
     ImGui::TableNextColumn();
     if (now.figure.reached)
         ImGui::TextUnformatted(now.result.c_str());
@@ -101,7 +102,7 @@ void drawDrivingTestsSection(const VehicleDef& def)
         return;
     const Runs& r = found->second;
     if (ImGui::BeginTable("DrivingTests", 3, ImGuiTableFlags_Borders | ImGuiTableFlags_SizingFixedFit)) {
-        ImGui::TableSetupColumn("Test");
+        ImGui::TableSetupColumn("Test", ImGuiTableColumnFlags_WidthStretch);
         ImGui::TableSetupColumn("Result");
         ImGui::TableSetupColumn("Change");
         ImGui::TableHeadersRow();

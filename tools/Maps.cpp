@@ -288,9 +288,10 @@ std::string skidPadMap()
     map.addSector(blob({1000, 650}, 120, 120, 32, 0.0, 1), floor("Grass_B", 1));
     map.addSector(rect(200, 1180, 1600, 240), floor("Asphalt", 2));
     map.addSector(rect(1820, 200, 60, 1220), floor("Sand"));
+    // The cone ring is the driving tests' skid pad: 25 m in radius.
     for (int i = 0; i < 16; ++i) {
         const double a = 2 * pi * i / 16;
-        map.addObject("Cone.ob", {1000 + std::cos(a) * 420, 650 + std::sin(a) * 420});
+        map.addObject("Cone.ob", {1000 + std::cos(a) * 400, 650 + std::sin(a) * 400});
     }
     for (int i = 0; i < 8; ++i)
         map.addObject("Cone.ob", {350.0 + i * 180, 1300});

@@ -363,10 +363,12 @@ void measureSkidPad(const VehicleDef& def, DrivingTestResults& results)
     results.lateralG = DrivingFigure();
     results.lateralAtKmh = 0.0f;
     results.lateralAtTopSpeed = false;
+    results.skidPadDriven = false;
     const float lock = lockSetDegrees(def);
     TestDrive drive(def);
     if (!drive.usable() || def.tracks || !(lock > 0.0f))
         return;
+    results.skidPadDriven = true;
     // The vehicle starts on the circle, facing along it, with the centre to
     // its right: steering right holds it there.
     const b2Vec2 centre = drive.body()->GetWorldPoint(b2Vec2(skidPadRadius, 0.0f));
@@ -519,7 +521,7 @@ std::vector<DrivingTestLine> drivingTestLines(const DrivingTestResults& r)
         kerb += " (on the spot)";
     lines.push_back({"Turning circle kerb to kerb" + turning, kerb, r.kerbToKerb, 1});
     lines.push_back({"Turning circle wall to wall, same turn", with(r.wallToWall, 1, "m"), r.wallToWall, 1});
-    std::string lateral = with(r.lateralG, 2, "g");
+    std::string lateral = r.skidPadDriven ? with(r.lateralG, 2, "g") : std::string("no steered wheels");
     if (r.lateralG.reached)
         lateral += " at " + fixed(r.lateralAtKmh, 0) + " km/h" + (r.lateralAtTopSpeed ? " (top speed)" : "");
     lines.push_back({"Lateral acceleration on a " + fixed(skidPadRadius, 0) + " m circle, held " +
@@ -559,6 +561,8 @@ std::string drivingTestsCsvRow(const std::string& name, const DrivingTestResults
         notes.push_back("no full turn");
     if (r.lateralAtTopSpeed)
         notes.push_back("skid pad held up to top speed");
+    else if (!r.skidPadDriven)
+        notes.push_back("no steered wheels for the skid pad");
     else if (!r.lateralG.reached)
         notes.push_back("skid pad circle not held");
     std::string note;

@@ -85,6 +85,7 @@ struct DrivingTestResults {
     DrivingFigure lateralG;
     float lateralAtKmh = 0.0f;
     bool lateralAtTopSpeed = false;
+    bool skidPadDriven = false; ///< false for tracks and vehicles that cannot steer
 };
 
 /// Runs every test, each in a fresh world.

@@ -2,11 +2,14 @@
 // bank: a valid vehicle logs no error; a sound the bank lacks is still named;
 // "--lint" prints a line per finding and exits cleanly.
 #include "TestUtil.h"
+#include "vehicle/DrivingTests.h"
 #include "vehicle/VehicleFixture.h"
+#include "vehicle/VehicleLint.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iterator>
 #include <filesystem>
 #include <string>
 
@@ -70,9 +73,10 @@ TEST_F(TarnwickBenchTest, LogsOnlyRealErrors)
 TEST_F(TarnwickBenchTest, LintPrintsOneLinePerFindingAndExitsCleanly)
 {
     // A car that holds its gears, reaches its top speed and brakes well,
-    // beside the default sports car, whose gearbox hunts.
+    // beside the sports car as it first shipped: too much power against too
+    // much damping, so its gearbox hunts.
     testutil::writeFile("clean.ini", vehiclefixture::cleanCarText());
-    testutil::writeFile("road.ini", roadster);
+    testutil::writeFile("road.ini", roadster + "[body]\nmaxSpeed=68\npower=9500\nlinearDamping=0.4\nbrakePower=300\n");
     const std::string command = std::string("ALSOFT_DRIVERS=none ALSOFT_CONF=/dev/null ") + BENCH_PATH +
                                 " --lint clean.ini road.ini >out.txt 2>err.txt";
     EXPECT_EQ(std::system(command.c_str()), 0) << "findings are advice, not failure";
@@ -89,4 +93,81 @@ TEST_F(TarnwickBenchTest, LintPrintsOneLinePerFindingAndExitsCleanly)
         ++lines;
     }
     EXPECT_GE(lines, 1u);
+}
+
+namespace {
+
+std::vector<VehicleDef> shippedFleet()
+{
+    std::vector<VehicleDef> fleet;
+    for (const char* name : {"Buggy", "Crawler", "Hatchback", "Minibus", "Pickup", "Roadster"}) {
+        std::vector<VehicleDef> defs;
+        EXPECT_TRUE(loadVehicleDef(std::string(RUN_DIR) + "/Data/Cars/" + name + ".ini", defs)) << name;
+        if (!defs.empty())
+            fleet.push_back(defs.back());
+    }
+    return fleet;
+}
+
+} // namespace
+
+// Public figures for typical vehicles of each class, rounded: the default
+// fleet is a reference, so each car sits inside its class on every test,
+// uses every gear, holds its gears and brakes with its brakes.
+TEST_F(TarnwickBenchTest, ShippedFleetSitsInItsClassBands)
+{
+    struct Band {
+        const char* name;
+        float accelerationTo, accelerationLo, accelerationHi;
+        float topLo, topHi;
+        float brakingLo, brakingHi; ///< from 100 km/h, or from 80% of top speed for the Crawler
+        float kerbLo, kerbHi;       ///< 0, 0: turns on the spot
+    };
+    const Band bands[] = {
+        {"Buggy", 100, 5, 9, 100, 140, 40, 60, 8, 10},
+        {"Crawler", 30, 6, 12, 30, 60, 0, 10, 0, 0},
+        {"Hatchback", 100, 9, 13, 170, 200, 35, 45, 9.5f, 11},
+        {"Minibus", 100, 14, 22, 130, 160, 40, 55, 11, 13.5f},
+        {"Pickup", 100, 8, 12, 160, 180, 40, 50, 12, 14},
+        {"Roadster", 100, 5, 7, 200, 250, 32, 38, 9.5f, 11.5f},
+    };
+    const std::vector<VehicleDef> fleet = shippedFleet();
+    ASSERT_EQ(fleet.size(), std::size(bands));
+    for (std::size_t i = 0; i < fleet.size(); ++i) {
+        const Band& b = bands[i];
+        SCOPED_TRACE(b.name);
+        const DrivingTestResults r = runDrivingTests(fleet[i]);
+        EXPECT_EQ(r.accelerationToKmh, b.accelerationTo);
+        auto within = [](const DrivingFigure& f, float lo, float hi) { return f.reached && f.value >= lo && f.value <= hi; };
+        EXPECT_TRUE(within(r.accelerationTime, b.accelerationLo, b.accelerationHi)) << r.accelerationTime.value;
+        EXPECT_TRUE(within(r.topSpeed, b.topLo, b.topHi)) << r.topSpeed.value;
+        EXPECT_TRUE(within(r.brakingDistance, b.brakingLo, b.brakingHi)) << r.brakingDistance.value;
+        if (b.kerbHi > 0.0f) {
+            EXPECT_EQ(r.brakingFromKmh, 100.0f);
+            EXPECT_TRUE(within(r.kerbToKerb, b.kerbLo, b.kerbHi)) << r.kerbToKerb.value;
+        } else {
+            EXPECT_TRUE(r.turnsOnTheSpot);
+        }
+        EXPECT_EQ(lintReport(b.name, lintVehicle(fleet[i])), std::vector<std::string>{std::string(b.name) + ": no findings"});
+    }
+}
+
+// The README's fleet table is what the bench prints for the shipped cars,
+// so it cannot drift from them.
+TEST_F(TarnwickBenchTest, ReadmeFleetTableIsTheBenchsOwn)
+{
+    const std::string readme = testutil::readFile(std::string(CONTENT_SOURCE_DIR) + "/../README.md");
+    const std::string begin = "<!-- fleet table: tarnwick-bench --table -->\n";
+    const std::size_t from = readme.find(begin);
+    ASSERT_NE(from, std::string::npos) << "the README marks its fleet table";
+    const std::size_t start = from + begin.size();
+    const std::size_t end = readme.find("\n\n", start);
+    ASSERT_NE(end, std::string::npos);
+
+    fs::create_directory_symlink(fs::path(RUN_DIR) / "Data/Cars", "Data/Cars");
+    const std::string command =
+        std::string("ALSOFT_DRIVERS=none ALSOFT_CONF=/dev/null ") + BENCH_PATH + " --table >table.md 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(readme.substr(start, end + 1 - start), testutil::readFile("table.md"))
+        << "run tarnwick-bench --table in build/run and paste its output into the README";
 }

@@ -243,7 +243,7 @@ TEST_F(DrivingTestsTest, UnreachedTargetsLeaveEmptyCellsAndANote)
     EXPECT_FALSE(noTurn.kerbToKerb.reached);
     EXPECT_FALSE(noTurn.lateralG.reached);
     const std::string row = drivingTestsCsvRow("straight", noTurn);
-    EXPECT_NE(row.find(",,,0.0,,,25,,,no full turn; skid pad circle not held"), std::string::npos) << row;
+    EXPECT_NE(row.find(",,,0.0,,,25,,,no full turn; no steered wheels for the skid pad"), std::string::npos) << row;
 
     // No wheels at all: nothing moves, and nothing breaks.
     const DrivingTestResults none = runDrivingTests(load("[body]\nmass=100\n"));
@@ -264,7 +264,7 @@ TEST_F(DrivingTestsTest, UnreachedTargetsLeaveEmptyCellsAndANote)
         std::strtod(cells[i].c_str(), &end);
         EXPECT_EQ(*end, '\0') << "cell " << i << ": " << cells[i];
     }
-    EXPECT_EQ(cells.back(), "0-30 km/h not reached; no stop from 0 km/h; no full turn; skid pad circle not held");
+    EXPECT_EQ(cells.back(), "0-30 km/h not reached; no stop from 0 km/h; no full turn; no steered wheels for the skid pad");
 
     const std::string header = drivingTestsCsvHeader();
     EXPECT_EQ(std::count(header.begin(), header.end(), ','), std::count(row.begin(), row.end(), ',')) << row;
