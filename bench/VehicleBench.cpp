@@ -156,7 +156,7 @@ void BM_VehicleStepWithTelemetry(benchmark::State& state)
 }
 BENCHMARK(BM_VehicleStepWithTelemetry)->Unit(benchmark::kMicrosecond)->MinTime(1.0);
 
-// All four driving tests of the bench car: the budget is one second of CPU,
+// Every driving test of the bench car: the budget is one second of CPU,
 // budget_ratio below 1 meets it.
 void BM_DrivingTests(benchmark::State& state)
 {
