@@ -1,4 +1,5 @@
 #include "vehicle/VehicleDef.h"
+#include "vehicle/VehicleFields.h"
 #include "vehicle/VehicleLimits.h"
 
 #include "audio/Audio.h"
@@ -14,25 +15,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
+#include <variant>
 
 std::vector<VehicleDef> vehicleDefs;
 
 namespace {
 
 constexpr int curvePointCount = 11;
-
-// The keys each section of a vehicle file may hold; anything else is a typo
-// or damage, and would be dropped by the next save without a word.
-const char* const infoKeys[] = {"wheelTypesCount", "wheelMountsCount", "gearsCount", "minGearTime"};
-const char* const soundKeys[] = {"idleSound", "movingSound", "hornSound", "minPitch", "maxPitch"};
-const char* const bodyKeys[] = {"imageRect", "mass", "tracks", "maxSpeed", "lateralSlip", "autoLateralSlip",
-                                "power", "steerSpeed", "instantSteer", "fullSpeedSteerCurve", "steerBoost",
-                                "steerTorqueBoost", "linearDamping", "angularDamping", "restitution",
-                                "brakePower", "reverseRatio", "exhaustPos"};
-const char* const engineKeys[] = {"idleRPM", "maxRPM", "acceleration"};
-const char* const wheelTypeKeys[] = {"imageRect", "wheelVisible"};
-const char* const wheelMountKeys[] = {"pos", "wheelType", "drive", "maxSteerAngle", "massRatio"};
-const char* const gearKeys[] = {"ratio", "pitch"};
 
 // A key or value as a log line can show it: control bytes (a NUL in a damaged
 // file) as '?', and no more than 40 characters.
@@ -137,14 +127,16 @@ struct DefReader {
         section = name;
     }
 
-    // Warns about each key of the current section the loader does not read.
-    template <std::size_t N>
-    void checkKeys(const char* const (&known)[N]) const
+    // Warns about each key of the current section the loader does not read:
+    // a typo or damage, which the next save would drop without a word.
+    void checkKeys(const char* tableSection, std::initializer_list<const char*> more = {}) const
     {
         for (const std::string& key : ini.getKeys()) {
             bool found = false;
-            for (const char* name : known)
+            for (const char* name : more)
                 found = found || orv::equalsIgnoreCase(key, name);
+            for (const VehicleField& field : vehicleFields())
+                found = found || (std::string(field.section) == tableSection && orv::equalsIgnoreCase(key, field.key));
             if (!found)
                 warn(": [" + section + "] " + shown(key) + " is not a vehicle key; ignored");
         }
@@ -160,6 +152,101 @@ void writeSound(orv::IniFile& ini, const std::string& key, int number)
 {
     const bool valid = number >= 1 && number < orv::Audio::getSoundCount();
     ini.setString(key, valid ? orv::Audio::getSoundName(number) : "");
+}
+
+// A curve with a factor far outside the usual (1e30 turns the wheels by any
+// angle) takes the default curve; one of the wrong length steers nothing
+// while driving forward, as the format has it.
+void readCurve(DefReader& r, const std::string& key, const ValueRange& range, SteerCurve& curve)
+{
+    parseSteerCurve(r.ini.getString(key, defaultSteerCurveText), curve);
+    for (const sf::Vector2f& point : curve.points) {
+        if (!range.contains(point.y)) {
+            r.warn(": " + r.keyText(key) + " holds a factor outside " +
+                   orv::format("%g to %g", static_cast<double>(range.lo), static_cast<double>(range.hi)) +
+                   "; using the default curve");
+            curve = SteerCurve{};
+            parseSteerCurve(defaultSteerCurveText, curve);
+            break;
+        }
+    }
+    if (!curve.error.empty())
+        r.warn(": " + r.keyText(key) + ": " + curve.error + "; no steering while driving forward");
+}
+
+// Reads every field the table places in the current section, entry `index`
+// of its list. A key the file lacks keeps the value the definition holds,
+// which is the format's default for a fresh one.
+void readFields(DefReader& r, VehicleDef& def, FieldList list, const char* section, std::size_t index)
+{
+    for (const VehicleField& field : vehicleFields()) {
+        if (field.list != list || std::string(field.section) != section)
+            continue;
+        const FieldRef ref = field.at(def, index);
+        switch (field.type) {
+        case FieldType::Number: {
+            float& value = *std::get<float*>(ref);
+            value = r.getFloat(field.key, field.defaultFrom ? field.defaultFrom(def) : value, field.range);
+            break;
+        }
+        case FieldType::Whole: {
+            int& value = *std::get<int*>(ref);
+            value = static_cast<int>(r.getFloat(field.key, static_cast<float>(value), field.range));
+            break;
+        }
+        case FieldType::Switch: {
+            bool& value = *std::get<bool*>(ref);
+            value = r.ini.getBool(field.key, value);
+            break;
+        }
+        case FieldType::Offset:
+            *std::get<sf::Vector2i*>(ref) = r.getOffset(field.key);
+            break;
+        case FieldType::Rect:
+            *std::get<sf::IntRect*>(ref) = r.ini.getIntRect(field.key, *std::get<sf::IntRect*>(ref));
+            break;
+        case FieldType::Curve:
+            readCurve(r, field.key, field.range, *std::get<SteerCurve*>(ref));
+            break;
+        case FieldType::Sound:
+            *std::get<int*>(ref) = readSound(r.ini, field.key, field.defaultText);
+            break;
+        }
+    }
+}
+
+// Writes every field the table places in `section` into the current section.
+void writeFields(orv::IniFile& ini, const VehicleDef& def, FieldList list, const char* section, std::size_t index)
+{
+    for (const VehicleField& field : vehicleFields()) {
+        if (field.list != list || std::string(field.section) != section)
+            continue;
+        // Writing reads the definition only.
+        const FieldRef ref = field.at(const_cast<VehicleDef&>(def), index);
+        switch (field.type) {
+        case FieldType::Number:
+            ini.setFloat(field.key, *std::get<float*>(ref));
+            break;
+        case FieldType::Whole:
+            ini.setInt(field.key, *std::get<int*>(ref));
+            break;
+        case FieldType::Switch:
+            ini.setBool(field.key, *std::get<bool*>(ref));
+            break;
+        case FieldType::Offset:
+            ini.setVector2i(field.key, *std::get<sf::Vector2i*>(ref));
+            break;
+        case FieldType::Rect:
+            ini.setIntRect(field.key, *std::get<sf::IntRect*>(ref));
+            break;
+        case FieldType::Curve:
+            ini.setString(field.key, formatSteerCurve(*std::get<SteerCurve*>(ref)));
+            break;
+        case FieldType::Sound:
+            writeSound(ini, field.key, *std::get<int*>(ref));
+            break;
+        }
+    }
 }
 
 } // namespace
@@ -232,14 +319,14 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
         r.warn(": no vehicle section or key found; every value is the default");
 
     r.setSection("info");
-    r.checkKeys(infoKeys);
+    r.checkKeys("info", {"wheelTypesCount", "wheelMountsCount", "gearsCount"});
     const orv::NumberedList wheelTypeList = r.listed("wheelTypesCount", "wheelType");
     const orv::NumberedList wheelMountList = r.listed("wheelMountsCount", "wheelMount");
     const orv::NumberedList gearList = r.listed("gearsCount", "gear");
     const int wheelTypesCount = wheelTypeList.count;
     const int wheelMountsCount = wheelMountList.count;
     const int gearsCount = gearList.count;
-    def.minGearTime = r.getFloat("minGearTime", def.minGearTime, vehicleLimits::minGearTime);
+    readFields(r, def, FieldList::None, "info", 0);
 
     orv::NameList missing, beyond;
     const std::pair<const char*, const orv::NumberedList*> lists[] = {
@@ -258,78 +345,25 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
                " beyond the declared counts and " + beyond.verb("is", "are") + " not read; saving will not keep " +
                beyond.verb("it", "them"));
 
-    r.setSection("sound");
-    r.checkKeys(soundKeys);
-    def.idleSound = readSound(ini, "idleSound", "Engine\\Engine_Car_a_Idle");
-    def.movingSound = readSound(ini, "movingSound", "Engine\\Engine_Car_a_Moving");
-    def.hornSound = readSound(ini, "hornSound", "Horns\\Horn_Default");
-    def.minPitch = r.getFloat("minPitch", def.minPitch, vehicleLimits::pitch);
-    def.maxPitch = r.getFloat("maxPitch", def.maxPitch, vehicleLimits::pitch);
-
-    r.setSection("body");
-    r.checkKeys(bodyKeys);
-    def.imageRect = ini.getIntRect("imageRect", sf::IntRect(0, 0, 0, 0));
-    // 0 is the format's own default (a body Box2D gives a token mass).
-    def.mass = r.getFloat("mass", def.mass, vehicleLimits::mass);
-    def.tracks = ini.getBool("tracks", def.tracks);
-    def.maxSpeed = r.getFloat("maxSpeed", def.maxSpeed, vehicleLimits::maxSpeed);
-    def.lateralSlip = r.getFloat("lateralSlip", def.lateralSlip, vehicleLimits::lateralSlip);
-    def.autoLateralSlip = ini.getBool("autoLateralSlip", def.autoLateralSlip);
-    def.power = r.getFloat("power", def.mass * 40.0f, vehicleLimits::power);
-    def.steerSpeed = r.getFloat("steerSpeed", def.steerSpeed, vehicleLimits::steerSpeed);
-    def.instantSteer = ini.getBool("instantSteer", def.instantSteer);
-    parseSteerCurve(ini.getString("fullSpeedSteerCurve", defaultSteerCurveText), def.fullSpeedSteerCurve);
-    for (const sf::Vector2f& point : def.fullSpeedSteerCurve.points) {
-        // A lock factor of 1e30 turns the wheels by any angle.
-        if (!vehicleLimits::steerCurvePoint.contains(point.y)) {
-            r.warn(": " + r.keyText("fullSpeedSteerCurve") + " holds a factor outside " +
-                   orv::format("%g to %g", static_cast<double>(vehicleLimits::steerCurvePoint.lo),
-                               static_cast<double>(vehicleLimits::steerCurvePoint.hi)) +
-                   "; using the default curve");
-            def.fullSpeedSteerCurve = SteerCurve{};
-            parseSteerCurve(defaultSteerCurveText, def.fullSpeedSteerCurve);
-            break;
-        }
+    for (const char* section : {"sound", "body", "engine"}) {
+        r.setSection(section);
+        r.checkKeys(section);
+        readFields(r, def, FieldList::None, section, 0);
     }
-    if (!def.fullSpeedSteerCurve.error.empty())
-        r.warn(": " + r.keyText("fullSpeedSteerCurve") + ": " + def.fullSpeedSteerCurve.error +
-               "; no steering while driving forward");
-    def.steerBoost = r.getFloat("steerBoost", def.steerBoost, vehicleLimits::steerBoost);
-    def.steerTorqueBoost = r.getFloat("steerTorqueBoost", def.steerTorqueBoost, vehicleLimits::steerTorqueBoost);
-    // Box2D refuses (asserts on) negative damping.
-    def.linearDamping = r.getFloat("linearDamping", def.linearDamping, vehicleLimits::damping);
-    def.angularDamping = r.getFloat("angularDamping", def.angularDamping, vehicleLimits::damping);
-    def.restitution = r.getFloat("restitution", def.restitution, vehicleLimits::restitution);
-    def.brakePower = r.getFloat("brakePower", def.mass * 1.3f, vehicleLimits::brakePower);
-    def.reverseRatio = r.getFloat("reverseRatio", def.reverseRatio, vehicleLimits::reverseRatio);
-    def.exhaustPos = r.getOffset("exhaustPos");
-
-    r.setSection("engine");
-    r.checkKeys(engineKeys);
-    def.idleRPM = r.getFloat("idleRPM", def.idleRPM, vehicleLimits::rpm);
-    def.maxRPM = r.getFloat("maxRPM", def.maxRPM, vehicleLimits::rpm);
-    def.acceleration = r.getFloat("acceleration", def.acceleration, vehicleLimits::acceleration);
 
     def.wheelTypes.resize(static_cast<std::size_t>(wheelTypesCount));
     for (int i = 0; i < wheelTypesCount; ++i) {
-        WheelType& type = def.wheelTypes[static_cast<std::size_t>(i)];
         r.select("wheelType" + std::to_string(i));
-        r.checkKeys(wheelTypeKeys);
-        type.imageRect = ini.getIntRect("imageRect", sf::IntRect(0, 0, 0, 0));
-        type.wheelVisible = ini.getBool("wheelVisible", true);
+        r.checkKeys("wheelType");
+        readFields(r, def, FieldList::WheelType, "wheelType", static_cast<std::size_t>(i));
     }
 
     def.wheelMounts.resize(static_cast<std::size_t>(wheelMountsCount));
     for (int i = 0; i < wheelMountsCount; ++i) {
         WheelMount& mount = def.wheelMounts[static_cast<std::size_t>(i)];
         r.select("wheelMount" + std::to_string(i));
-        r.checkKeys(wheelMountKeys);
-        mount.pos = ini.getVector2i("pos", sf::Vector2i(0, 0));
-        mount.pos = r.getOffset("pos");
-        mount.wheelType = ini.getInt("wheelType", 0);
-        mount.drive = ini.getBool("drive", true);
-        mount.maxSteerAngle = static_cast<int>(r.getFloat("maxSteerAngle", 20.0f, vehicleLimits::steerAngle));
-        mount.massRatio = r.getFloat("massRatio", 1.0f, vehicleLimits::massRatio);
+        r.checkKeys("wheelMount");
+        readFields(r, def, FieldList::WheelMount, "wheelMount", static_cast<std::size_t>(i));
         if (mount.wheelType < 0 || mount.wheelType >= wheelTypesCount) {
             orv::Log::error(def.name + " wheel mount " + std::to_string(i) + " has an invalid wheel type of " +
                             std::to_string(mount.wheelType));
@@ -337,18 +371,16 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
         }
     }
 
+    // Reverse follows the reverse ratio; neutral drives nothing. A vehicle
+    // without forward gears still gets one.
     def.gears.push_back(GearDef{def.reverseRatio, 1.0f});
     def.gears.push_back(GearDef{0.0f, 0.0f});
+    def.gears.resize(static_cast<std::size_t>(firstForwardGear + std::max(gearsCount, 1)));
     for (int i = 0; i < gearsCount; ++i) {
         r.select("gear" + std::to_string(i));
-        r.checkKeys(gearKeys);
-        GearDef gear;
-        gear.ratio = r.getFloat("ratio", 1.0f, vehicleLimits::gearRatio);
-        gear.pitch = r.getFloat("pitch", 1.0f, vehicleLimits::pitch);
-        def.gears.push_back(gear);
+        r.checkKeys("gear");
+        readFields(r, def, FieldList::Gear, "gear", static_cast<std::size_t>(i));
     }
-    if (gearsCount < 1)
-        def.gears.push_back(GearDef{1.0f, 1.0f});
     return true;
 }
 
@@ -359,58 +391,23 @@ bool saveVehicleDef(const std::string& path, const VehicleDef& def)
     ini.setInt("wheelTypesCount", static_cast<int>(def.wheelTypes.size()));
     ini.setInt("wheelMountsCount", static_cast<int>(def.wheelMounts.size()));
     ini.setInt("gearsCount", std::max(static_cast<int>(def.gears.size()) - firstForwardGear, 0));
-    ini.setFloat("minGearTime", def.minGearTime);
-
-    ini.setSection("sound");
-    writeSound(ini, "idleSound", def.idleSound);
-    writeSound(ini, "movingSound", def.movingSound);
-    writeSound(ini, "hornSound", def.hornSound);
-    ini.setFloat("minPitch", def.minPitch);
-    ini.setFloat("maxPitch", def.maxPitch);
-
-    ini.setSection("body");
-    ini.setIntRect("imageRect", def.imageRect);
-    ini.setFloat("mass", def.mass);
-    ini.setBool("tracks", def.tracks);
-    ini.setFloat("maxSpeed", def.maxSpeed);
-    ini.setFloat("lateralSlip", def.lateralSlip);
-    ini.setBool("autoLateralSlip", def.autoLateralSlip);
-    ini.setFloat("power", def.power);
-    ini.setFloat("steerSpeed", def.steerSpeed);
-    ini.setBool("instantSteer", def.instantSteer);
-    ini.setString("fullSpeedSteerCurve", formatSteerCurve(def.fullSpeedSteerCurve));
-    ini.setFloat("steerBoost", def.steerBoost);
-    ini.setFloat("steerTorqueBoost", def.steerTorqueBoost);
-    ini.setFloat("linearDamping", def.linearDamping);
-    ini.setFloat("angularDamping", def.angularDamping);
-    ini.setFloat("restitution", def.restitution);
-    ini.setFloat("brakePower", def.brakePower);
-    ini.setFloat("reverseRatio", def.reverseRatio);
-    ini.setVector2i("exhaustPos", def.exhaustPos);
-
-    ini.setSection("engine");
-    ini.setFloat("idleRPM", def.idleRPM);
-    ini.setFloat("maxRPM", def.maxRPM);
-    ini.setFloat("acceleration", def.acceleration);
-
-    for (std::size_t i = 0; i < def.wheelTypes.size(); ++i) {
-        ini.setSection("wheelType" + std::to_string(i));
-        ini.setIntRect("imageRect", def.wheelTypes[i].imageRect);
-        ini.setBool("wheelVisible", def.wheelTypes[i].wheelVisible);
+    writeFields(ini, def, FieldList::None, "info", 0);
+    for (const char* section : {"sound", "body", "engine"}) {
+        ini.setSection(section);
+        writeFields(ini, def, FieldList::None, section, 0);
     }
-    for (std::size_t i = 0; i < def.wheelMounts.size(); ++i) {
-        const WheelMount& mount = def.wheelMounts[i];
-        ini.setSection("wheelMount" + std::to_string(i));
-        ini.setVector2i("pos", mount.pos);
-        ini.setInt("wheelType", mount.wheelType);
-        ini.setBool("drive", mount.drive);
-        ini.setInt("maxSteerAngle", mount.maxSteerAngle);
-        ini.setFloat("massRatio", mount.massRatio);
-    }
-    for (std::size_t i = firstForwardGear; i < def.gears.size(); ++i) {
-        ini.setSection("gear" + std::to_string(i - firstForwardGear));
-        ini.setFloat("ratio", def.gears[i].ratio);
-        ini.setFloat("pitch", def.gears[i].pitch);
+    const std::pair<FieldList, const char*> lists[] = {
+        {FieldList::WheelType, "wheelType"}, {FieldList::WheelMount, "wheelMount"}, {FieldList::Gear, "gear"}};
+    for (const auto& [list, base] : lists) {
+        for (const VehicleField& field : vehicleFields()) {
+            if (field.list != list)
+                continue;
+            for (std::size_t i = 0; i < fieldEntries(field, def); ++i) {
+                ini.setSection(base + std::to_string(i));
+                writeFields(ini, def, list, base, i);
+            }
+            break; // every field of the entry is written with its section
+        }
     }
 
     if (!ini.save(path)) {
