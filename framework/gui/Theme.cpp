@@ -105,6 +105,9 @@ const ColourKey colourKeys[] = {
 void resetTheme()
 {
     theme = Theme();
+    // The core draws its messages and hints in the colours loadTheme pushed
+    // down; a reset that left them would colour the next test's output.
+    corePalette = CorePalette();
 }
 
 bool loadTheme()
