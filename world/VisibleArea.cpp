@@ -143,9 +143,10 @@ bool drawnOpaque(const Sector& sector)
 {
     if (sector.waterEffect || sector.isShadow || sector.triangles.empty())
         return false;
-    if (const TerrainTexture* floor = terrainTextureAt(sector.textureIndex))
-        return floor->opaque; // drawn in white: the texels decide
-    return sector.colour.a == 255;
+    // The minimap draws every sector in its colour, the view a textured one
+    // in its texture: a cover must be opaque in both.
+    const TerrainTexture* floor = terrainTextureAt(sector.textureIndex);
+    return sector.colour.a == 255 && (!floor || floor->opaque);
 }
 
 bool fillsAsOutlined(const IntPath& path)

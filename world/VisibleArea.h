@@ -34,10 +34,11 @@ private:
     float tileSize_;
 };
 
-/// True when drawing the sector hides everything under it: a floor texture
-/// without translucent texels, or an opaque flat colour; never water or a
-/// shadow, and never a sector without triangles. Textures load once, before
-/// any map, so this holds for as long as the map.
+/// True when drawing the sector hides everything under it, in the view and
+/// on the minimap: an opaque colour and, with a floor texture, no
+/// translucent texels; never water or a shadow, and never a sector without
+/// triangles. Textures load once, before any map, so this holds for as long
+/// as the map.
 bool drawnOpaque(const Sector& sector);
 
 /// True when the outline fills the same area under the odd winding rule the
