@@ -27,6 +27,11 @@ namespace {
 constexpr int objectLayer = 2;
 const sf::Color edgeHighlight(255, 255, 255, 128);
 const sf::Color edgeShade(0, 0, 0, 128);
+// Edges blend half over what lies under them, so the same edge drawn again
+// and again settles on a colour within a few layers (the blend is monotonic
+// and halves the distance each time) and stays there: past this many
+// identical layers with nothing drawn between, another changes no pixel.
+constexpr int maxIdenticalEdgeLayers = 32;
 
 // Scratch space reused by every frame: untextured sectors and the edges.
 sf::VertexArray& flatBuffer()
@@ -150,6 +155,8 @@ void drawSectors(const sf::Vector2f& camera, float zoom, const sf::FloatRect& vi
     sf::VertexArray& flat = flatBuffer();
     edgeBuffer().clear();
 
+    const Sector* lastEdges = nullptr; // since the last floor drawn
+    int identicalEdges = 0;
     for (std::size_t s = 0; s < currentMap.sectors.size(); ++s) {
         // The frame is thrown away: a quit request need not wait for the rest.
         if (orv::quitSignalled())
@@ -160,6 +167,7 @@ void drawSectors(const sf::Vector2f& camera, float zoom, const sf::FloatRect& vi
         const Polygon* triangles = floorTriangles(sector);
         if (triangles && !triangles->empty()) {
             flushEdges(target);
+            lastEdges = nullptr;
             // An index past the texture list draws flat rather than reading past it.
             TerrainTexture* floor = terrainTextureAt(sector.textureIndex);
             sf::VertexArray& buffer = floor ? floor->vertexBuffer : flat;
@@ -188,7 +196,11 @@ void drawSectors(const sf::Vector2f& camera, float zoom, const sf::FloatRect& vi
         }
 
         if (sectorBevelled(s, sector.bevelType)) {
-            appendEdges(sector, camera, zoom);
+            const bool same = lastEdges && lastEdges->bevelType == sector.bevelType && lastEdges->points == sector.points;
+            identicalEdges = same ? identicalEdges + 1 : 1;
+            lastEdges = &sector;
+            if (drawWholeSectors || identicalEdges <= maxIdenticalEdgeLayers)
+                appendEdges(sector, camera, zoom);
             if (drawWholeSectors)
                 flushEdges(target);
         }

@@ -120,7 +120,8 @@ protected:
 // Sectors the default maps lack, over the default textures: a shadow and a
 // translucent colour over ground, water under and over ground, a cover wound
 // twice round one square (it draws that square empty under the odd rule), a
-// sector crossed by many and a tower of identical ones.
+// sector crossed by many and a tower of identical bevelled ones, more than
+// the edge layers drawn.
 std::string craftedMap()
 {
     std::string verts, sectors;
@@ -152,7 +153,7 @@ std::string craftedMap()
         add(rect(500.0f + static_cast<float>(i) * 7.3f, 450.0f + static_cast<float>(i % 9) * 11.1f,
                  560.0f + static_cast<float>(i) * 7.3f, 520.0f + static_cast<float>(i % 7) * 13.7f),
             i % 5 == 0 ? "isShadow=True\n" : "floorTexture=" + std::string(i % 2 ? "Sand" : "Concrete") + ".png\n");
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 80; ++i)
         add(rect(950, 500, 1150, 700), "floorTexture=" + std::string(i % 2 ? "Dirt" : "Grass_A") + ".png\nbevelType=1\n");
     return "[header]\nsectorsCount=" + std::to_string(n) + "\nvertsCount=" + std::to_string(v) +
            "\nmapSize=1200,800\n[startZones]\nrect0=10,10,40,80\n[verts]\n" + verts + sectors;
