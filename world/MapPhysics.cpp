@@ -6,6 +6,7 @@
 #include "world/FindSectorsQueryCallback.h"
 #include "world/ObjectDefs.h"
 #include "world/OverlapGrid.h"
+#include "world/SectorIndex.h"
 #include "world/VisibleArea.h"
 
 #include <box2d/box2d.h>
@@ -22,6 +23,7 @@ ctk::DebugDraw debugDraw;
 ctk::FindSectorsQueryCallback queryCallback;
 std::vector<Sector*> queryResult;
 std::vector<Sector*> queryRejected;
+SectorIndex sectorIndex;
 b2Body* spareGround = nullptr;
 
 // Box2D (as Debian builds it, with its assertions on) aborts on a polygon it
@@ -152,6 +154,7 @@ b2World* resetPhysicsWorld()
     spareGround = nullptr;
     queryResult.clear();
     queryRejected.clear();
+    sectorIndex.clear();
 
     physicsWorld = new b2World(b2Vec2(0.0f, 0.0f));
     debugDraw.SetFlags(b2Draw::e_jointBit);
@@ -164,6 +167,7 @@ void destroyMapBodies()
 {
     queryResult.clear();
     queryRejected.clear();
+    sectorIndex.clear();
     for (Sector& sector : currentMap.sectors) {
         if (sector.body && physicsWorld)
             physicsWorld->DestroyBody(sector.body);
@@ -193,8 +197,10 @@ void buildSectorBodies()
     std::vector<std::int8_t> opaqueCover(sectors.size(), -1);
     for (std::size_t i = 0; i < sectors.size(); ++i) {
         // Clipping a large map takes long: a quit request must not wait for it.
-        if (orv::quitSignalled())
+        if (orv::quitSignalled()) {
+            sectorIndex.clear();
             return;
+        }
         Sector& sector = sectors[i];
         b2BodyDef bodyDef;
         bodyDef.type = b2_staticBody;
@@ -225,6 +231,7 @@ void buildSectorBodies()
         sector.userData->sector = &sector;
         sector.body->GetUserData().pointer = reinterpret_cast<uintptr_t>(sector.userData.get());
     }
+    sectorIndex.build(sectors);
 }
 
 void createObjectBody(MapObject& object)
@@ -282,7 +289,9 @@ const std::vector<Sector*>& findSectors(const sf::FloatRect& rect, SectorQueryMo
     b2AABB box;
     box.lowerBound.Set(rect.left * metresPerPixel, rect.top * metresPerPixel);
     box.upperBound.Set((rect.left + rect.width) * metresPerPixel, (rect.top + rect.height) * metresPerPixel);
-    physicsWorld->QueryAABB(&queryCallback, box);
+    // The index offers every sector fixture the exact test could accept, so
+    // the answers are those of the world's own query.
+    sectorIndex.forCandidates(box, [](b2Fixture* fixture) { queryCallback.ReportFixture(fixture); });
 
     for (Sector* s : queryResult)
         s->found = false;
