@@ -73,12 +73,34 @@ bool VisibleArea::build(std::size_t index, const std::vector<std::uint32_t>& ove
     const int columns = std::clamp(static_cast<int>(std::ceil(b.width / tileSize_)), 1, maxTilesPerSide);
     const int rows = std::clamp(static_cast<int>(std::ceil(b.height / tileSize_)), 1, maxTilesPerSide);
     const float w = b.width / static_cast<float>(columns), h = b.height / static_cast<float>(rows);
+    auto tile = [&](int x, int y) {
+        return sf::FloatRect(b.left + w * static_cast<float>(x), b.top + h * static_cast<float>(y), w, h);
+    };
+    // Each sector over this one goes to the tiles it overlaps, in order: the
+    // background is under every sector, and every tile testing all of them
+    // cost tiles times sectors. The range is widened by a tile against
+    // rounding; the exact test decides.
+    std::vector<std::vector<std::uint32_t>> candidates(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+    auto clampTo = [](float v, int last) { return !(v >= 0.0f) ? 0 : v >= static_cast<float>(last) ? last : static_cast<int>(v); };
+    for (std::uint32_t j : over) {
+        const sf::FloatRect& r = sectors_[j].bounds;
+        const int x0 = clampTo(std::floor((r.left - b.left) / w) - 1.0f, columns - 1);
+        const int x1 = clampTo(std::floor((r.left + r.width - b.left) / w) + 1.0f, columns - 1);
+        const int y0 = clampTo(std::floor((r.top - b.top) / h) - 1.0f, rows - 1);
+        const int y1 = clampTo(std::floor((r.top + r.height - b.top) / h) + 1.0f, rows - 1);
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                if (overlapStrictly(r, tile(x, y)))
+                    candidates[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(x)]
+                        .push_back(j);
+    }
     bool complete = true;
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < columns; ++x)
-            complete &= addTile(index,
-                                sf::FloatRect(b.left + w * static_cast<float>(x), b.top + h * static_cast<float>(y), w, h),
-                                over, 0, triangles);
+            complete &= addTile(index, tile(x, y),
+                                candidates[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns) +
+                                           static_cast<std::size_t>(x)],
+                                0, triangles);
     return complete;
 }
 
