@@ -158,7 +158,7 @@ void drawSectors(const sf::Vector2f& camera, float zoom, const sf::FloatRect& vi
     const Sector* lastEdges = nullptr; // since the last floor drawn
     int identicalEdges = 0;
     for (std::size_t s = 0; s < currentMap.sectors.size(); ++s) {
-        // The frame is thrown away: a quit request need not wait for the rest.
+        // The program is leaving: a quit request need not wait for the rest.
         if (orv::quitSignalled())
             break;
         const Sector& sector = currentMap.sectors[s];
@@ -196,7 +196,8 @@ void drawSectors(const sf::Vector2f& camera, float zoom, const sf::FloatRect& vi
         }
 
         if (sectorBevelled(s, sector.bevelType)) {
-            const bool same = lastEdges && lastEdges->bevelType == sector.bevelType && lastEdges->points == sector.points;
+            const bool same =
+                lastEdges && lastEdges->bevelType == sector.bevelType && lastEdges->points == sector.points;
             identicalEdges = same ? identicalEdges + 1 : 1;
             lastEdges = &sector;
             if (drawWholeSectors || identicalEdges <= maxIdenticalEdgeLayers)

@@ -61,7 +61,7 @@ void SectorIndex::build(std::vector<Sector>& sectors)
     for (;;) {
         columns_ = std::clamp(static_cast<int>(std::ceil(width / cellSize_)), 1, maxCellsPerSide);
         rows_ = std::clamp(static_cast<int>(std::ceil(height / cellSize_)), 1, maxCellsPerSide);
-        cellSize_ = std::max(cellSize_, std::max(width / static_cast<float>(columns_), height / static_cast<float>(rows_)));
+        cellSize_ = std::max({cellSize_, width / static_cast<float>(columns_), height / static_cast<float>(rows_)});
         total = 0;
         for (const Entry& e : all) {
             int x0 = 0, y0 = 0, x1 = 0, y1 = 0;

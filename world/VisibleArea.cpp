@@ -80,8 +80,11 @@ bool VisibleArea::build(std::size_t index, const std::vector<std::uint32_t>& ove
     // background is under every sector, and every tile testing all of them
     // cost tiles times sectors. The range is widened by a tile against
     // rounding; the exact test decides.
-    std::vector<std::vector<std::uint32_t>> candidates(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
-    auto clampTo = [](float v, int last) { return !(v >= 0.0f) ? 0 : v >= static_cast<float>(last) ? last : static_cast<int>(v); };
+    const std::size_t width = static_cast<std::size_t>(columns);
+    std::vector<std::vector<std::uint32_t>> candidates(width * static_cast<std::size_t>(rows));
+    auto clampTo = [](float v, int last) {
+        return !(v >= 0.0f) ? 0 : v >= static_cast<float>(last) ? last : static_cast<int>(v);
+    };
     for (std::uint32_t j : over) {
         const sf::FloatRect& r = sectors_[j].bounds;
         const int x0 = clampTo(std::floor((r.left - b.left) / w) - 1.0f, columns - 1);
@@ -91,16 +94,14 @@ bool VisibleArea::build(std::size_t index, const std::vector<std::uint32_t>& ove
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x)
                 if (overlapStrictly(r, tile(x, y)))
-                    candidates[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(x)]
-                        .push_back(j);
+                    candidates[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)].push_back(j);
     }
     bool complete = true;
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < columns; ++x)
             complete &= addTile(index, tile(x, y),
-                                candidates[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns) +
-                                           static_cast<std::size_t>(x)],
-                                0, triangles);
+                                candidates[static_cast<std::size_t>(y) * width + static_cast<std::size_t>(x)], 0,
+                                triangles);
     return complete;
 }
 

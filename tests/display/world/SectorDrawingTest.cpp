@@ -154,7 +154,8 @@ std::string craftedMap()
                  560.0f + static_cast<float>(i) * 7.3f, 520.0f + static_cast<float>(i % 7) * 13.7f),
             i % 5 == 0 ? "isShadow=True\n" : "floorTexture=" + std::string(i % 2 ? "Sand" : "Concrete") + ".png\n");
     for (int i = 0; i < 80; ++i)
-        add(rect(950, 500, 1150, 700), "floorTexture=" + std::string(i % 2 ? "Dirt" : "Grass_A") + ".png\nbevelType=1\n");
+        add(rect(950, 500, 1150, 700),
+            "floorTexture=" + std::string(i % 2 ? "Dirt" : "Grass_A") + ".png\nbevelType=1\n");
     return "[header]\nsectorsCount=" + std::to_string(n) + "\nvertsCount=" + std::to_string(v) +
            "\nmapSize=1200,800\n[startZones]\nrect0=10,10,40,80\n[verts]\n" + verts + sectors;
 }
