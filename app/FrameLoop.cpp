@@ -234,6 +234,7 @@ void runFrameLoop()
     start();
     const bool profiling = frameProfileRequested();
     if (profiling) {
+        measureFrameFloor();
         placeCamera();
         fillEffectsForProfile();
     }

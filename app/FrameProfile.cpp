@@ -1,5 +1,6 @@
 #include "app/FrameProfile.h"
 
+#include "framework/Core.h"
 #include "framework/Log.h"
 #include "framework/StringUtil.h"
 #include "render/Camera.h"
@@ -9,7 +10,11 @@
 #include "render/Wildlife.h"
 #include "world/TerrainTextures.h"
 
+#include <SFML/Graphics/RenderWindow.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -24,6 +29,9 @@ struct Profile {
     double threadStart = 0.0, processStart = 0.0;
     std::vector<double> thread, process; // seconds of CPU per frame
     std::vector<double> submit;          // of which in the world's draw calls
+    std::vector<double> wall;            // seconds from a frame's start to its showing
+    std::vector<double> floor;           // the same for floor frames
+    std::chrono::steady_clock::time_point wallStart;
     const char* sectionNames[maxSections] = {};
     std::vector<double> sections[maxSections];
     int section = -1;
@@ -91,8 +99,37 @@ void fillEffectsForProfile()
     }
 }
 
+void measureFrameFloor()
+{
+    Profile& p = profile();
+    if (p.frames == 0)
+        return;
+    // One screen-sized quad of a floor texture (or of nothing, without one):
+    // what no frame of the program can undercut in this window.
+    sf::Texture blank;
+    const sf::Texture* texture = &blank;
+    if (!terrainTextures.empty() && terrainTextures.front()->texture)
+        texture = terrainTextures.front()->texture.get();
+    else
+        blank.create(64, 64);
+    sf::RenderWindow& window = orv::window();
+    const sf::Vector2f view = window.getView().getSize();
+    sf::Sprite quad(*texture, sf::IntRect(0, 0, static_cast<int>(view.x), static_cast<int>(view.y)));
+    quad.setPosition(window.getView().getCenter() - view * 0.5f);
+    constexpr int warmUp = 5;
+    for (int i = 0; i < p.frames + warmUp; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        window.clear(sf::Color::Black);
+        window.draw(quad);
+        window.display();
+        if (i >= warmUp)
+            p.floor.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+}
+
 void frameProfileBegin()
 {
+    profile().wallStart = std::chrono::steady_clock::now();
     profile().threadStart = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
     profile().processStart = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     profile().section = -1;
@@ -121,6 +158,7 @@ bool frameProfileEnd()
     p.thread.push_back(cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - p.threadStart);
     p.submit.push_back(drawSubmitStats.seconds);
     p.process.push_back(cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - p.processStart);
+    p.wall.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - p.wallStart).count());
     if (static_cast<int>(p.thread.size()) < p.frames)
         return false;
     // The main thread is the program's own work plus the driver's work in the
@@ -139,6 +177,14 @@ bool frameProfileEnd()
         percentile(p.thread, 0.5) * 1e3, percentile(p.thread, 0.95) * 1e3, percentile(p.thread, 1.0) * 1e3,
         percentile(raster, 0.5) * 1e3, percentile(raster, 0.95) * 1e3,
         trackMarks.size(), smokePuffs.size(), animals.size());
+    // Wall time includes waiting for the rasteriser: the frame is shown
+    // only once it is drawn.
+    const double wall50 = percentile(p.wall, 0.5), floor50 = percentile(p.floor, 0.5);
+    const std::string wall = orv::format(
+        "wall_ms_p50=%.3f\nwall_ms_p95=%.3f\nfps_p50=%.1f\nfloor_ms_p50=%.3f\nfloor_ms_p95=%.3f\nfloor_fps_p50=%.1f\n"
+        "ratio_to_floor_p50=%.2f\n",
+        wall50 * 1e3, percentile(p.wall, 0.95) * 1e3, wall50 > 0.0 ? 1.0 / wall50 : 0.0, floor50 * 1e3,
+        percentile(p.floor, 0.95) * 1e3, floor50 > 0.0 ? 1.0 / floor50 : 0.0, floor50 > 0.0 ? wall50 / floor50 : 0.0);
     std::string sections;
     for (int i = 0; i < maxSections && p.sectionNames[i]; ++i)
         sections += orv::format("section_%s_ms_p50=%.3f\nsection_%s_ms_p95=%.3f\n", p.sectionNames[i],
@@ -146,6 +192,7 @@ bool frameProfileEnd()
                                 percentile(p.sections[i], 0.95) * 1e3);
     if (std::FILE* f = std::fopen("frame_profile.txt", "w")) {
         std::fputs(report.c_str(), f);
+        std::fputs(wall.c_str(), f);
         std::fputs(sections.c_str(), f);
         std::fclose(f);
     }

@@ -77,6 +77,12 @@ bool isPlaying(const Voice& voice)
     return voice.sound.getStatus() == sf::Sound::Playing;
 }
 
+void setVoiceVolume(Voice& voice, float volume)
+{
+    voice.sound.setVolume(volume);
+    voice.appliedVolume = volume;
+}
+
 void placeVoice(Voice& voice, const sf::Vector2f& position, float minDistance)
 {
     if (voice.positional) {
@@ -307,7 +313,7 @@ bool Audio::playSound(int number, const sf::Vector2f& position, bool loop, const
             if (voice.key != key || !isPlaying(voice))
                 continue;
             voice.volume = volume;
-            voice.sound.setVolume(effects * volume);
+            setVoiceVolume(voice, effects * volume);
             if (voice.sound.getPitch() != pitch)
                 voice.sound.setPitch(pitch);
             voice.keepAlive = 0;
@@ -321,11 +327,12 @@ bool Audio::playSound(int number, const sf::Vector2f& position, bool loop, const
             continue;
         const SoundEntry& entry = s.bank[static_cast<std::size_t>(number)];
         voice.volume = volume;
-        voice.sound.setVolume(effects * volume);
+        setVoiceVolume(voice, effects * volume);
         if (voice.sound.getPitch() != pitch)
             voice.sound.setPitch(pitch);
         voice.soundNumber = number;
         voice.sound.setLoop(loop);
+        voice.looping = loop;
         const std::size_t variant = static_cast<std::size_t>(randomInt()) % entry.variants.size();
         voice.sound.setBuffer(*entry.variants[variant]);
         voice.key = key;
@@ -382,8 +389,8 @@ void Audio::pollSound()
     const float effects = clampVolume(coreConfig.soundVolume);
     for (Voice& voice : s.voices) {
         const float wanted = voice.volume * effects;
-        if (voice.sound.getVolume() != wanted)
-            voice.sound.setVolume(wanted);
+        if (voice.appliedVolume != wanted)
+            setVoiceVolume(voice, wanted);
     }
 
     const float musicVolume = clampVolume(coreConfig.musicVolume);
@@ -393,7 +400,7 @@ void Audio::pollSound()
         s.music->setVolume(musicVolume);
 
     for (Voice& voice : s.voices) {
-        if (!isPlaying(voice) || !voice.sound.getLoop() || voice.key.empty())
+        if (voice.key.empty() || !voice.looping || !isPlaying(voice))
             continue;
         if (++voice.keepAlive > keepAlivePolls)
             stopSound(voice.key);

@@ -25,6 +25,11 @@ struct Voice {
     int soundNumber = -1;
     sf::Sound sound;
     float volume = 0.0f; ///< relative, 0 to 1
+    /// The volume and loop flag last given to `sound`: asking the sound
+    /// costs a locked call into the sound library, and the frame's update
+    /// would otherwise ask every voice for both.
+    float appliedVolume = -1.0f;
+    bool looping = false;
     std::uint16_t keepAlive = 0;
     std::string key;
     bool positional = false;

@@ -22,6 +22,7 @@ using Clock = std::chrono::steady_clock;
 
 // Half a second of an eight-channel module per call; the stream asks for one
 // every half second, so the ratio to 500 ms is the headroom over real time.
+// Nearly all of it is DUMB's own work: its cubic resampler and click removal.
 void BM_ModMusicHalfSecond(benchmark::State& state)
 {
     std::filesystem::create_directories("bench_data");
@@ -44,7 +45,7 @@ void BM_ModMusicHalfSecond(benchmark::State& state)
     }
     const double perCall = total / static_cast<double>(calls);
     state.counters["ms_goal_max5"] = perCall * 1e3;
-    state.counters["times_real_time_goal_min100"] = 0.5 / perCall;
+    state.counters["times_real_time_goal_min500"] = 0.5 / perCall;
 }
 BENCHMARK(BM_ModMusicHalfSecond)->Unit(benchmark::kMillisecond);
 
@@ -84,7 +85,7 @@ void BM_PollSound64Voices(benchmark::State& state)
         ++calls;
     }
     state.counters["voices_playing"] = busy;
-    state.counters["us_goal_max50"] = total / static_cast<double>(calls) * 1e6;
+    state.counters["us_goal_max15"] = total / static_cast<double>(calls) * 1e6;
     orv::Audio::close();
 }
 BENCHMARK(BM_PollSound64Voices)->Unit(benchmark::kMicrosecond)->Iterations(2000);

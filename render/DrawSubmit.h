@@ -1,7 +1,10 @@
 #pragma once
 // The world's draw calls go through here so the frame profile can tell the
-// program's own work from the graphics driver's: on this machine the driver
-// is a software rasteriser that does its vertex work on the calling thread.
+// program's own work from the time spent inside the graphics driver. What a
+// call costs depends on the driver the machine happens to have: a hardware
+// driver mostly records commands for the GPU, while a software one (Mesa's
+// llvmpipe, as under Xvfb, in many virtual machines and on CI) also runs
+// the vertex stage on the calling thread and rasterises on threads of its own.
 
 #include <SFML/Graphics/RenderStates.hpp>
 

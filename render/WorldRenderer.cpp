@@ -3,6 +3,7 @@
 #include "framework/Layers.h"
 #include "framework/ProgramClock.h"
 #include "framework/ShaderManager.h"
+#include "framework/Signals.h"
 #include "render/DrawSubmit.h"
 #include "render/SceneAssets.h"
 #include "world/ImageSets.h"
@@ -18,12 +19,19 @@
 #include <algorithm>
 #include <cmath>
 
+bool drawWholeSectors = false;
+
 namespace {
 
 // Objects are window-layer sprites; the layer only matters for drop shadows.
 constexpr int objectLayer = 2;
 const sf::Color edgeHighlight(255, 255, 255, 128);
 const sf::Color edgeShade(0, 0, 0, 128);
+// Edges blend half over what lies under them, so the same edge drawn again
+// and again settles on a colour within a few layers (the blend is monotonic
+// and halves the distance each time) and stays there: past this many
+// identical layers with nothing drawn between, another changes no pixel.
+constexpr int maxIdenticalEdgeLayers = 32;
 
 // Scratch space reused by every frame: untextured sectors and the edges.
 sf::VertexArray& flatBuffer()
@@ -56,10 +64,12 @@ void appendLine(sf::VertexArray& out, const sf::Vector2f& from, const sf::Vector
     out.append(e);
 }
 
-void drawEdges(sf::RenderTarget& target, const Sector& sector, const sf::Vector2f& camera, float zoom)
+// Appends a sector's edges to the edge buffer; they are drawn in one call
+// with those of the sectors after it, up to the next floor drawn (the order
+// of what is drawn stays the same).
+void appendEdges(const Sector& sector, const sf::Vector2f& camera, float zoom)
 {
     sf::VertexArray& edges = edgeBuffer();
-    edges.clear();
     const std::size_t n = sector.points.size();
     for (std::size_t i = 0; i < n; ++i) {
         const sf::Vector2f& a = sector.points[i];
@@ -67,8 +77,22 @@ void drawEdges(sf::RenderTarget& target, const Sector& sector, const sf::Vector2
         const bool lit = edgeLit(edgeBearing(a, b), sector.bevelType);
         appendLine(edges, (a - camera) * zoom, (b - camera) * zoom, lit ? edgeHighlight : edgeShade, 2.0f);
     }
+}
+
+void flushEdges(sf::RenderTarget& target)
+{
+    sf::VertexArray& edges = edgeBuffer();
     if (edges.getVertexCount() > 0)
         submitDraw(target, edges);
+    edges.clear();
+}
+
+// The triangles of the sector's floor to fill, or null for none.
+const Polygon* floorTriangles(const Sector& sector)
+{
+    if (drawWholeSectors || sector.drawn == DrawnPart::Whole)
+        return &sector.triangles;
+    return sector.drawn == DrawnPart::Part ? &sector.drawnTriangles : nullptr;
 }
 
 // The water pass's states and uniforms; false when the shader is not there.
@@ -129,41 +153,60 @@ void drawSectors(const sf::Vector2f& camera, float zoom, const sf::FloatRect& vi
     for (auto& texture : terrainTextures)
         texture->vertexBuffer.clear();
     sf::VertexArray& flat = flatBuffer();
+    edgeBuffer().clear();
 
+    const Sector* lastEdges = nullptr; // since the last floor drawn
+    int identicalEdges = 0;
     for (std::size_t s = 0; s < currentMap.sectors.size(); ++s) {
+        // The program is leaving: a quit request need not wait for the rest.
+        if (orv::quitSignalled())
+            break;
         const Sector& sector = currentMap.sectors[s];
         if (!rectsMeet(sector.bounds, visible))
             continue;
-        // An index past the texture list draws flat rather than reading past it.
-        TerrainTexture* floor = terrainTextureAt(sector.textureIndex);
-        sf::VertexArray& buffer = floor ? floor->vertexBuffer : flat;
-        const std::size_t count = sector.triangles.size();
-        buffer.resize(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            const sf::Vector2f& p = sector.triangles[i];
-            sf::Vertex& v = buffer[i];
-            v.position = (p - camera) * zoom;
-            if (floor) {
-                v.color = sf::Color::White;
-                v.texCoords = p + sector.textureOffset;
-            } else {
-                v.color = sector.colour;
+        const Polygon* triangles = floorTriangles(sector);
+        if (triangles && !triangles->empty()) {
+            flushEdges(target);
+            lastEdges = nullptr;
+            // An index past the texture list draws flat rather than reading past it.
+            TerrainTexture* floor = terrainTextureAt(sector.textureIndex);
+            sf::VertexArray& buffer = floor ? floor->vertexBuffer : flat;
+            const std::size_t count = triangles->size();
+            buffer.resize(count);
+            for (std::size_t i = 0; i < count; ++i) {
+                const sf::Vector2f& p = (*triangles)[i];
+                sf::Vertex& v = buffer[i];
+                v.position = (p - camera) * zoom;
+                if (floor) {
+                    v.color = sf::Color::White;
+                    v.texCoords = p + sector.textureOffset;
+                } else {
+                    v.color = sector.colour;
+                }
             }
-        }
 
-        sf::RenderStates states = sf::RenderStates::Default;
-        if (sector.waterEffect) {
-            // Without the shader the water draws flat in default states.
-            prepareWater(states, floor ? floor->texture.get() : nullptr, camera, zoom);
-        } else if (floor) {
-            states.texture = floor->texture.get();
-        }
-        if (count > 0)
+            sf::RenderStates states = sf::RenderStates::Default;
+            if (sector.waterEffect) {
+                // Without the shader the water draws flat in default states.
+                prepareWater(states, floor ? floor->texture.get() : nullptr, camera, zoom);
+            } else if (floor) {
+                states.texture = floor->texture.get();
+            }
             submitDraw(target, buffer, states);
+        }
 
-        if (sectorBevelled(s, sector.bevelType))
-            drawEdges(target, sector, camera, zoom);
+        if (sectorBevelled(s, sector.bevelType)) {
+            const bool same =
+                lastEdges && lastEdges->bevelType == sector.bevelType && lastEdges->points == sector.points;
+            identicalEdges = same ? identicalEdges + 1 : 1;
+            lastEdges = &sector;
+            if (drawWholeSectors || identicalEdges <= maxIdenticalEdgeLayers)
+                appendEdges(sector, camera, zoom);
+            if (drawWholeSectors)
+                flushEdges(target);
+        }
     }
+    flushEdges(target);
 }
 
 void drawObjects(const sf::Vector2f& camera, float zoom, const sf::FloatRect& visible)

@@ -24,8 +24,14 @@ bool sectorBevelled(std::size_t index, int bevelType);
 /// Rectangles that overlap or only touch count as meeting.
 bool rectsMeet(const sf::FloatRect& a, const sf::FloatRect& b);
 
-/// Every sector that meets the visible world rectangle, in map order: floor,
-/// water through the water shader, then its edges.
+/// Fills every sector's whole floor, even the parts later opaque sectors
+/// paint over, one draw per sector's edges: the reference the picture tests
+/// hold the usual drawing to.
+extern bool drawWholeSectors;
+
+/// Every sector that meets the visible world rectangle, in map order: floor
+/// (only the part later opaque sectors leave visible), water through the
+/// water shader, then its edges.
 void drawSectors(const sf::Vector2f& camera, float zoom, const sf::FloatRect& visible);
 /// The placed objects that meet the visible rectangle, at their bodies'
 /// positions and angles.

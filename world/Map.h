@@ -33,11 +33,21 @@ struct SectorBodyTag : BodyTag {
     Sector* sector = nullptr;
 };
 
+/// What of a sector's floor the drawing fills: later opaque sectors would
+/// paint over the rest.
+enum class DrawnPart : std::uint8_t {
+    Whole, ///< its triangles
+    Part,  ///< drawnTriangles
+    None,  ///< nothing (its edges are still drawn)
+};
+
 struct Sector {
     std::uint16_t index = 0;
     bool found = false; ///< scratch mark of the sector query
     Polygon points;
     Polygon triangles;
+    DrawnPart drawn = DrawnPart::Whole;
+    Polygon drawnTriangles; ///< with DrawnPart::Part
     ClipPath clipPath;
     sf::FloatRect bounds;
     float friction = 0.0f;

@@ -6,6 +6,8 @@
 #include "world/FindSectorsQueryCallback.h"
 #include "world/ObjectDefs.h"
 #include "world/OverlapGrid.h"
+#include "world/SectorIndex.h"
+#include "world/VisibleArea.h"
 
 #include <box2d/box2d.h>
 
@@ -21,6 +23,7 @@ ctk::DebugDraw debugDraw;
 ctk::FindSectorsQueryCallback queryCallback;
 std::vector<Sector*> queryResult;
 std::vector<Sector*> queryRejected;
+SectorIndex sectorIndex;
 b2Body* spareGround = nullptr;
 
 // Box2D (as Debian builds it, with its assertions on) aborts on a polygon it
@@ -107,15 +110,6 @@ bool usableTriangle(const b2Vec2& a, const b2Vec2& b, const b2Vec2& c)
     return area > b2_epsilon;
 }
 
-// Above this many later sectors over one sector (the background is under
-// everything), the difference is done tile by tile, each tile with only the
-// sectors over it: one difference with thousands of holes costs far more than
-// many small ones. A tile still under too many is dropped when one of them
-// covers it whole, and otherwise split in four, a few times at most.
-constexpr std::size_t tilingThreshold = 48;
-constexpr int maxTilesPerSide = 32;
-constexpr int maxTileSplits = 4;
-
 void addTriangles(Sector& sector, const Polygon& triangles)
 {
     for (std::size_t t = 0; t + 2 < triangles.size(); t += 3) {
@@ -140,117 +134,6 @@ void addTriangles(Sector& sector, const Polygon& triangles)
     }
 }
 
-bool containsRect(const sf::FloatRect& outer, const sf::FloatRect& inner)
-{
-    return outer.left <= inner.left && outer.top <= inner.top &&
-           outer.left + outer.width >= inner.left + inner.width && outer.top + outer.height >= inner.top + inner.height;
-}
-
-// Sectors stacked on one outline, or a small patch under a larger one, have
-// nothing visible; one later sector containing the whole outline shows it
-// without clipping under every sector above. A miss only costs the full
-// clipping, so at most a few candidates are tried.
-constexpr int maxCoverTests = 16;
-
-bool hiddenByOneLater(const Sector& sector, const std::vector<Sector>& sectors, const std::vector<IntPath>& paths,
-                      const std::vector<std::uint32_t>& over)
-{
-    int tests = 0;
-    for (std::uint32_t j : over) {
-        if (!containsRect(sectors[j].bounds, sector.bounds))
-            continue;
-        if (coveredBy(paths[sector.index], paths[j]))
-            return true;
-        if (++tests == maxCoverTests)
-            break;
-    }
-    return false;
-}
-
-// Builds the visible part of one sector under the later sectors over it.
-class VisibleArea {
-public:
-    VisibleArea(Sector& sector, const std::vector<Sector>& sectors, const std::vector<IntPath>& paths)
-        : sector_(sector), sectors_(sectors), paths_(paths)
-    {
-    }
-
-    void build(const std::vector<std::uint32_t>& over, float tileSize)
-    {
-        if (over.size() <= tilingThreshold) {
-            addAreas(over, nullptr);
-            return;
-        }
-        // Tiles of a few typical sectors, but never more than 32 to a side:
-        // every tile looks at every sector over the one being built.
-        const sf::FloatRect& b = sector_.bounds;
-        const int columns = std::clamp(static_cast<int>(std::ceil(b.width / tileSize)), 1, maxTilesPerSide);
-        const int rows = std::clamp(static_cast<int>(std::ceil(b.height / tileSize)), 1, maxTilesPerSide);
-        const float w = b.width / static_cast<float>(columns), h = b.height / static_cast<float>(rows);
-        for (int y = 0; y < rows; ++y)
-            for (int x = 0; x < columns; ++x)
-                addTile(sf::FloatRect(b.left + w * static_cast<float>(x), b.top + h * static_cast<float>(y), w, h),
-                        over, 0);
-    }
-
-private:
-    void addAreas(const std::vector<std::uint32_t>& over, const sf::FloatRect* window)
-    {
-        std::vector<const IntPath*> clips;
-        clips.reserve(over.size());
-        for (std::uint32_t j : over)
-            clips.push_back(&paths_[j]);
-        for (const ClippedArea& area : clipDifference(paths_[sector_.index], clips, window)) {
-            Polygon triangles;
-            if (triangulate(area.outline, area.holes, triangles))
-                addTriangles(sector_, triangles);
-        }
-    }
-
-    void addTile(const sf::FloatRect& tile, const std::vector<std::uint32_t>& candidates, int splits)
-    {
-        std::vector<std::uint32_t> over;
-        for (std::uint32_t j : candidates)
-            if (overlapStrictly(sectors_[j].bounds, tile))
-                over.push_back(j);
-        if (over.size() > tilingThreshold) {
-            if (coveredByOne(tile, over))
-                return;
-            if (splits < maxTileSplits && tile.width >= 2.0f && tile.height >= 2.0f) {
-                // Halves meet on the same computed line, so no seam opens.
-                const float midX = tile.left + tile.width * 0.5f, midY = tile.top + tile.height * 0.5f;
-                const float right = tile.left + tile.width, bottom = tile.top + tile.height;
-                addTile(sf::FloatRect(tile.left, tile.top, midX - tile.left, midY - tile.top), over, splits + 1);
-                addTile(sf::FloatRect(midX, tile.top, right - midX, midY - tile.top), over, splits + 1);
-                addTile(sf::FloatRect(tile.left, midY, midX - tile.left, bottom - midY), over, splits + 1);
-                addTile(sf::FloatRect(midX, midY, right - midX, bottom - midY), over, splits + 1);
-                return;
-            }
-        }
-        addAreas(over, &tile);
-    }
-
-    // True when one of the sectors over the tile covers all of it.
-    bool coveredByOne(const sf::FloatRect& tile, const std::vector<std::uint32_t>& over) const
-    {
-        const IntPath window = toIntPath(rectanglePath(tile));
-        int tests = 0;
-        for (std::uint32_t j : over) {
-            if (!containsRect(sectors_[j].bounds, tile))
-                continue;
-            if (coveredBy(window, paths_[j]))
-                return true;
-            if (++tests == maxCoverTests)
-                break;
-        }
-        return false;
-    }
-
-    Sector& sector_;
-    const std::vector<Sector>& sectors_;
-    const std::vector<IntPath>& paths_;
-};
-
 } // namespace
 
 ctk::DebugDraw& physicsDebugDraw()
@@ -271,6 +154,7 @@ b2World* resetPhysicsWorld()
     spareGround = nullptr;
     queryResult.clear();
     queryRejected.clear();
+    sectorIndex.clear();
 
     physicsWorld = new b2World(b2Vec2(0.0f, 0.0f));
     debugDraw.SetFlags(b2Draw::e_jointBit);
@@ -283,6 +167,7 @@ void destroyMapBodies()
 {
     queryResult.clear();
     queryRejected.clear();
+    sectorIndex.clear();
     for (Sector& sector : currentMap.sectors) {
         if (sector.body && physicsWorld)
             physicsWorld->DestroyBody(sector.body);
@@ -308,10 +193,14 @@ void buildSectorBodies()
     paths.reserve(sectors.size());
     for (const Sector& sector : sectors)
         paths.push_back(toIntPath(sector.clipPath));
+    const VisibleArea area(sectors, paths, tileSize);
+    std::vector<std::int8_t> opaqueCover(sectors.size(), -1);
     for (std::size_t i = 0; i < sectors.size(); ++i) {
         // Clipping a large map takes long: a quit request must not wait for it.
-        if (orv::quitSignalled())
+        if (orv::quitSignalled()) {
+            sectorIndex.clear();
             return;
+        }
         Sector& sector = sectors[i];
         b2BodyDef bodyDef;
         bodyDef.type = b2_staticBody;
@@ -320,12 +209,21 @@ void buildSectorBodies()
         sector.body = physicsWorld->CreateBody(&bodyDef);
         sector.fixtures.clear();
 
+        sector.drawn = DrawnPart::Whole;
+        sector.drawnTriangles.clear();
         if (sector.clipPath.size() >= 3) {
             const std::vector<std::uint32_t>& over = overlaps.laterOverlaps(i);
-            if (over.empty())
+            if (over.empty()) {
                 addTriangles(sector, sector.triangles);
-            else if (!hiddenByOneLater(sector, sectors, paths, over))
-                VisibleArea(sector, sectors, paths).build(over, tileSize);
+            } else {
+                // The body's part, reused for drawing when every sector over
+                // this one is drawn opaque (the usual case).
+                const int cover = area.coveringSector(i, over);
+                Polygon part;
+                const bool complete = cover >= 0 || area.build(i, over, part);
+                addTriangles(sector, part);
+                planDrawnPart(i, sectors, paths, area, over, cover, part, complete, opaqueCover);
+            }
         }
 
         sector.userData = std::make_unique<SectorBodyTag>();
@@ -333,6 +231,7 @@ void buildSectorBodies()
         sector.userData->sector = &sector;
         sector.body->GetUserData().pointer = reinterpret_cast<uintptr_t>(sector.userData.get());
     }
+    sectorIndex.build(sectors);
 }
 
 void createObjectBody(MapObject& object)
@@ -390,7 +289,9 @@ const std::vector<Sector*>& findSectors(const sf::FloatRect& rect, SectorQueryMo
     b2AABB box;
     box.lowerBound.Set(rect.left * metresPerPixel, rect.top * metresPerPixel);
     box.upperBound.Set((rect.left + rect.width) * metresPerPixel, (rect.top + rect.height) * metresPerPixel);
-    physicsWorld->QueryAABB(&queryCallback, box);
+    // The index offers every sector fixture the exact test could accept, so
+    // the answers are those of the world's own query.
+    sectorIndex.forCandidates(box, [](b2Fixture* fixture) { queryCallback.ReportFixture(fixture); });
 
     for (Sector* s : queryResult)
         s->found = false;

@@ -63,18 +63,14 @@ void buildMinimap()
                        true, 0.0f);
     sf::VertexArray triangles(sf::Triangles);
     for (std::size_t i = 1; i < map.sectors.size(); ++i) {
+        // Only what later opaque sectors leave visible: a stack of sectors
+        // over the whole map would fill the whole minimap once per layer.
         const Sector& sector = map.sectors[i];
-        if (sector.points.size() < 3)
-            continue;
-        Polygon scaled;
-        scaled.reserve(sector.points.size());
-        for (const sf::Vector2f& p : sector.points)
-            scaled.push_back(p / layout.scale);
-        Polygon tris;
-        if (!triangulate(scaled, {}, tris))
+        const Polygon& tris = sector.drawn == DrawnPart::Part ? sector.drawnTriangles : sector.triangles;
+        if (sector.drawn == DrawnPart::None)
             continue;
         for (const sf::Vector2f& p : tris)
-            triangles.append(sf::Vertex(p, sector.colour));
+            triangles.append(sf::Vertex(p / layout.scale, sector.colour));
     }
     texture.draw(triangles);
     texture.setView(texture.getDefaultView());

@@ -14,6 +14,9 @@ bool overlapStrictly(const sf::FloatRect& a, const sf::FloatRect& b)
 OverlapGrid::OverlapGrid(const std::vector<Sector>& sectors)
     : sectors_(sectors), seen_(sectors.size(), noSector)
 {
+    bounds_.reserve(sectors.size());
+    for (const Sector& s : sectors)
+        bounds_.push_back(s.bounds);
     std::vector<float> sizes;
     bool any = false;
     for (const Sector& s : sectors) {
@@ -54,13 +57,13 @@ OverlapGrid::OverlapGrid(const std::vector<Sector>& sectors)
 const std::vector<std::uint32_t>& OverlapGrid::laterOverlaps(std::size_t index)
 {
     found_.clear();
-    const sf::FloatRect& bounds = sectors_[index].bounds;
+    const sf::FloatRect& bounds = bounds_[index];
     forCells(bounds, [&](std::vector<std::uint32_t>& cell) {
         for (std::uint32_t j : cell) {
             if (j <= index || seen_[j] == index)
                 continue;
             seen_[j] = static_cast<std::uint32_t>(index);
-            if (overlapStrictly(sectors_[j].bounds, bounds))
+            if (overlapStrictly(bounds_[j], bounds))
                 found_.push_back(j);
         }
     });

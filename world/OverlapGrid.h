@@ -35,6 +35,9 @@ private:
     void forCells(const sf::FloatRect& r, F&& visit);
 
     const std::vector<Sector>& sectors_;
+    // The sectors' bounds side by side: the loop over a cell reads little
+    // else, and the sectors themselves lie far apart in memory.
+    std::vector<sf::FloatRect> bounds_;
     std::vector<std::uint32_t> seen_;
     std::vector<std::vector<std::uint32_t>> cells_;
     std::vector<std::uint32_t> found_;

@@ -9,6 +9,8 @@
 #include "framework/Signals.h"
 #include "framework/StringUtil.h"
 
+#include <SFML/Graphics/Image.hpp>
+
 #include <algorithm>
 
 std::array<TextureMaterial, maxTextureMaterials> textureMaterials;
@@ -77,6 +79,21 @@ std::int32_t materialIndexForTexture(const std::string& textureName)
     return 0;
 }
 
+namespace {
+
+bool imageOpaque(const sf::Image& image)
+{
+    const sf::Vector2u size = image.getSize();
+    const sf::Uint8* pixels = image.getPixelsPtr();
+    const std::size_t count = static_cast<std::size_t>(size.x) * size.y;
+    for (std::size_t i = 0; i < count; ++i)
+        if (pixels[i * 4 + 3] != 255)
+            return false;
+    return count > 0;
+}
+
+} // namespace
+
 void loadTerrainTextures()
 {
     loadTextureMaterials();
@@ -91,10 +108,12 @@ void loadTerrainTextures()
             continue;
         auto texture = std::make_unique<TerrainTexture>();
         texture->texture = std::make_unique<sf::Texture>();
-        if (!texture->texture->loadFromFile(orv::nativePath(entry.path))) {
+        sf::Image image;
+        if (!image.loadFromFile(orv::nativePath(entry.path)) || !texture->texture->loadFromImage(image)) {
             orv::Log::error("Failed to load texture from " + entry.path);
             continue;
         }
+        texture->opaque = imageOpaque(image);
         texture->texture->setRepeated(true);
         texture->texture->setSmooth(true);
         texture->name = orv::removeExtension(entry.name);

@@ -22,6 +22,7 @@ struct TextureMaterial {
 struct TerrainTexture {
     std::string name; ///< file name without its last extension, case kept
     std::unique_ptr<sf::Texture> texture;
+    bool opaque = false; ///< no texel is translucent
     sf::VertexArray vertexBuffer{sf::Triangles}; ///< scratch space of the sector drawing
     std::int32_t materialIndex = 0;
 };

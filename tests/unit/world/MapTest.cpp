@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 using namespace mapfixture;
 using V = std::vector<int>;
@@ -526,4 +527,46 @@ TEST_F(MapTest, NumbersOutOfRange)
                              "Map Data\\Maps\\test.map: [sector0] textureOffset out of range; read as 0,0",
                              "Map Data\\Maps\\test.map: [startZones] rect0 out of range; starting at 0,0"})
         EXPECT_TRUE(logged(std::string("Warning: ") + line)) << line;
+}
+
+// The query's answers against every fixture tested exactly, with no index in
+// between: random overlapping squares, roofs and shadows among them, asked
+// with points, thin and wide rectangles, some past the map's edge.
+TEST_F(MapTest, QueryAnswersAsTestingEveryFixture)
+{
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<float> pos(-50.0f, 1950.0f), side(5.0f, 300.0f);
+    std::vector<TestSector> sectors{{rect(0, 0, 2000, 2000), ""}};
+    for (int i = 0; i < 300; ++i)
+        sectors.push_back({rect(pos(rng), pos(rng), side(rng), side(rng)),
+                           i % 7 == 0 ? "roofSector=True\n" : i % 11 == 0 ? "isShadow=True\n" : ""});
+    load(mapText({2000, 2000}, sectors));
+    const sf::Vector2i size = currentMap.mapSize;
+    auto expected = [&](const sf::FloatRect& r, SectorQueryMode mode) {
+        b2PolygonShape box;
+        box.SetAsBox(r.width * 0.5f * metresPerPixel, r.height * 0.5f * metresPerPixel,
+                     b2Vec2((r.left + r.width * 0.5f) * metresPerPixel, (r.top + r.height * 0.5f) * metresPerPixel),
+                     0.0f);
+        b2Transform identity;
+        identity.SetIdentity();
+        const bool outside = r.left < 0.0f || r.top < 0.0f || r.left + r.width >= static_cast<float>(size.x) ||
+                             r.top + r.height >= static_cast<float>(size.y);
+        std::vector<int> under;
+        for (const Sector& s : currentMap.sectors) {
+            bool touches = outside && s.index == 0;
+            for (const b2Fixture* f : s.fixtures)
+                touches = touches || b2TestOverlap(&box, 0, f->GetShape(), 0, identity, identity);
+            const bool kept = mode == SectorQueryMode::NonRoof ? !s.roofSector : !s.roofSector && !s.isShadow;
+            if (touches && (kept || (outside && s.index == 0)))
+                under.push_back(s.index);
+        }
+        return under;
+    };
+    std::uniform_real_distribution<float> extent(0.5f, 400.0f);
+    for (int i = 0; i < 2000; ++i) {
+        const float w = i % 3 == 0 ? 1.0f : extent(rng), h = i % 3 == 0 ? 1.0f : i % 3 == 1 ? 1.0f : extent(rng);
+        const sf::FloatRect r(pos(rng), pos(rng), w, h);
+        for (SectorQueryMode mode : {SectorQueryMode::NonRoof, SectorQueryMode::Ground})
+            ASSERT_EQ(query(r, mode), expected(r, mode)) << r.left << "," << r.top << " " << w << "x" << h;
+    }
 }
