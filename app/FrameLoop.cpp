@@ -31,6 +31,7 @@
 #include "world/Map.h"
 #include "world/MapPhysics.h"
 #include "world/Minimap.h"
+#include "world/Units.h"
 
 #include <box2d/box2d.h>
 
