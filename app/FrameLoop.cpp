@@ -29,6 +29,7 @@
 #include "vehicle/DrivingControls.h"
 #include "world/DebugDraw.h"
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 #include "world/Minimap.h"
 #include "world/Units.h"
