@@ -1,6 +1,15 @@
 # Two commands on a fresh machine: `make run` and `make test`.
 # Both install what is missing, build into build/ and assemble build/run/.
 
+# `make test WERROR=1` (as CI runs it) stops the build at any compiler warning.
+# The choice is passed to every configure so it never lingers in a cache.
+WERROR    ?=
+ifeq ($(WERROR),1)
+WERROR_OPT := -DTARNWICK_WERROR=ON
+else
+WERROR_OPT := -DTARNWICK_WERROR=OFF
+endif
+
 # `make test SANITIZE=1` builds into build-asan/ with AddressSanitizer and
 # UndefinedBehaviorSanitizer (no recovery) and runs the same suite there.
 SANITIZE  ?=
@@ -30,7 +39,7 @@ deps:
 	@scripts/install-deps
 
 build: deps
-	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_OPTS) >/dev/null
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_OPTS) $(WERROR_OPT) >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
@@ -51,7 +60,7 @@ bench: build
 # build-fuzz/; corpora and crashes under build-fuzz/fuzz/).
 fuzz:
 	@scripts/install-deps fuzz
-	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_FUZZ=ON >/dev/null
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_FUZZ=ON $(WERROR_OPT) >/dev/null
 	@cmake --build $(FUZZ_DIR) --target fuzz_targets -j $(JOBS)
 	@tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 

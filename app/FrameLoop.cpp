@@ -29,8 +29,10 @@
 #include "vehicle/DrivingControls.h"
 #include "world/DebugDraw.h"
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 #include "world/Minimap.h"
+#include "world/Units.h"
 
 #include <box2d/box2d.h>
 

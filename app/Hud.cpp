@@ -7,6 +7,7 @@
 #include "framework/Text.h"
 #include "vehicle/Vehicle.h"
 #include "vehicle/VehicleDef.h"
+#include "world/Units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,7 +34,7 @@ std::string hudTopLeftText(float renderScale, bool showHelp, const std::string& 
 
 std::string hudSpeedText(float metresPerSecond)
 {
-    const float kmh = metresPerSecond * 3.6f;
+    const float kmh = metresPerSecond * kmhPerMs;
     return std::to_string(std::isfinite(kmh) ? std::lround(kmh) : 0L) + " km/h";
 }
 

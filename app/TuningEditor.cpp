@@ -14,6 +14,7 @@
 #include "vehicle/VehicleDef.h"
 #include "vehicle/VehicleLimits.h"
 #include "vehicle/VehicleTuning.h"
+#include "world/Units.h"
 
 #include <imgui.h>
 
@@ -316,7 +317,7 @@ std::string saveMessage(const std::string& name, bool saved, const std::string& 
 
 float maxSpeedShown(float metresPerSecond)
 {
-    return metresPerSecond * 3.6f;
+    return metresPerSecond * kmhPerMs;
 }
 
 float maxSpeedStored(float kilometresPerHour)
@@ -410,7 +411,7 @@ void drawTuningEditor()
     ImGui::Separator();
     if (refused)
         ImGui::TextColored(ImVec4(1.0f, 0.45f, 0.35f, 1.0f), "%s", refusalText().c_str());
-    ImGui::Text("%.1fkm/h", static_cast<double>(vehicle.speed() * 3.6f));
+    ImGui::Text("%.1fkm/h", static_cast<double>(vehicle.speed() * kmhPerMs));
     ImGui::SameLine();
     ImGui::TextUnformatted(vehicle.gearName().c_str());
     ImGui::SameLine();

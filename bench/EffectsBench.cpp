@@ -10,6 +10,7 @@
 #include "render/Wildlife.h"
 #include "render/WorldRenderer.h"
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 #include "world/TerrainTextures.h"
 

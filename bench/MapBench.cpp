@@ -4,6 +4,7 @@
 #include "GeneratedMap.h"
 #include "framework/Log.h"
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 #include "world/ObjectDefs.h"
 #include "world/OverlapGrid.h"

@@ -5,6 +5,7 @@
 
 #include "framework/Log.h"
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 
 #include <SFML/System/Vector3.hpp>

@@ -13,6 +13,7 @@
 #include "vehicle/Vehicle.h"
 #include "vehicle/VehicleDef.h"
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 #include "world/ObjectDefs.h"
 

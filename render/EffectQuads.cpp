@@ -2,6 +2,7 @@
 
 #include "framework/Random.h"
 #include "render/DrawSubmit.h"
+#include "world/Units.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 
@@ -48,7 +49,7 @@ sf::Vector2f bearingVector(float degrees)
         return sf::Vector2f(0.0f, 1.0f);
     if (degrees == 270.0f)
         return sf::Vector2f(-1.0f, 0.0f);
-    const float r = degrees * 0.017453292f;
+    const float r = degrees * degreesToRadians;
     return sf::Vector2f(std::sin(r), -std::cos(r));
 }
 

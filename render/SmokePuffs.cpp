@@ -5,6 +5,7 @@
 #include "render/EffectQuads.h"
 #include "render/SceneAssets.h"
 #include "vehicle/Vehicle.h"
+#include "world/Units.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -30,8 +31,8 @@ void updateSmoke(float dt)
     if (smokeTick)
         lastSmokeTime = now;
     smokePuffs.updateNewestFirst([dt](SmokePuff& puff) {
-        puff.x += puff.vx * 16.0f * dt;
-        puff.y += puff.vy * 16.0f * dt;
+        puff.x += puff.vx * pixelsPerMetre * dt;
+        puff.y += puff.vy * pixelsPerMetre * dt;
         if (puff.delay > 0 && --puff.delay > 0)
             return true;
         // The fade is taken per update, not per second: puffs live a number
@@ -60,7 +61,7 @@ sf::Vector2f exhaustPosition(const sf::Vector2f& chassisPixels, float chassisDeg
     const sf::Vector2f o(static_cast<float>(offset.x), static_cast<float>(offset.y));
     if (chassisDegrees == 0.0f)
         return chassisPixels + o;
-    const float r = chassisDegrees * 0.017453292f;
+    const float r = chassisDegrees * degreesToRadians;
     const float c = std::cos(r), s = std::sin(r);
     return chassisPixels + sf::Vector2f(o.x * c - o.y * s, o.x * s + o.y * c);
 }
@@ -72,8 +73,8 @@ void emitExhaust(const Vehicle& vehicle)
     if (!smokeTick || !chassis || !def)
         return;
     const b2Vec2 p = chassis->GetPosition();
-    const sf::Vector2f centre(p.x * 16.0f, p.y * 16.0f);
-    const float theta = chassis->GetAngle() * 57.29578f;
+    const sf::Vector2f centre(p.x * pixelsPerMetre, p.y * pixelsPerMetre);
+    const float theta = chassis->GetAngle() * radiansToDegrees;
     // At idle puffs stay small and fade fast; at full revs they grow and
     // linger.
     const float t = vehicle.dynamics.engineLevel;
@@ -114,7 +115,7 @@ void addSmokePuff(const sf::Vector2f& position, const sf::Vector2f& velocity, co
     const float f = std::max(fade, 0.01f);
     puff.fade = effectRandom(f * 0.8f, f * 1.2f);
     puff.alphaScale = alphaScale;
-    const float r = puff.rotation * 0.017453292f;
+    const float r = puff.rotation * degreesToRadians;
     puff.cosRotation = std::cos(r);
     puff.sinRotation = std::sin(r);
     smokePuffs.push(puff);

@@ -8,6 +8,7 @@
 #include "world/Map.h"
 #include "world/MapPhysics.h"
 #include "world/TerrainTextures.h"
+#include "world/Units.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -72,7 +73,7 @@ void layTrackMark(const sf::Vector2f& position, float angleDegrees, float wheelS
                                        static_cast<int>(texture->getSize().y));
     mark.colour = material.trackColour;
     mark.life = (alpha - effectRandom(0.0f, alpha * 0.25f)) * 256.0f;
-    const float radians = angleDegrees * 0.017453292f;
+    const float radians = angleDegrees * degreesToRadians;
     mark.cosAngle = std::cos(radians);
     mark.sinAngle = std::sin(radians);
     trackMarks.push(mark);
@@ -86,7 +87,7 @@ void layTracks(const Vehicle& vehicle)
     const std::vector<Wheel>& wheels = vehicle.dynamics.wheels;
     const VehicleDef* def = vehicle.definition();
     const std::vector<sf::Sprite>& sprites = vehicle.appearance.wheelSprites;
-    const float angle = chassis->GetAngle() * 57.29578f;
+    const float angle = chassis->GetAngle() * radiansToDegrees;
     for (const Wheel& wheel : wheels) {
         if (!wheel.body)
             continue;
@@ -99,7 +100,7 @@ void layTracks(const Vehicle& vehicle)
             }
         }
         const b2Vec2 p = wheel.body->GetPosition();
-        const sf::Vector2f position(p.x * 16.0f, p.y * 16.0f);
+        const sf::Vector2f position(p.x * pixelsPerMetre, p.y * pixelsPerMetre);
         layTrackMark(position, angle, size, groundMaterialAt(position), static_cast<int>(wheels.size()),
                      sceneAssets.vehicleTrackTexture.get());
     }

@@ -9,7 +9,7 @@
 #include "render/TrackMarks.h"
 #include "render/WorldRenderer.h"
 #include "vehicle/Vehicle.h"
-#include "world/MapPhysics.h"
+#include "world/Units.h"
 
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/Sprite.hpp>
@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr float degreesPerRadian = 57.29578f;
 // Vehicles are window-layer sprites; the layer only matters for drop shadows.
 constexpr int vehicleLayer = 2;
 
@@ -76,7 +75,7 @@ void drawWheel(const Vehicle& vehicle, const Wheel& wheel, std::size_t typeIndex
     onScreen.setTextureRect(sf::IntRect(0, 0, rect.width, rect.height));
     onScreen.setOrigin(size * 0.5f);
     onScreen.setPosition((toPixels(wheel.body->GetPosition()) - cameraPixels) * zoom);
-    onScreen.setRotation(vehicle.body()->GetAngle() * degreesPerRadian + wheel.displaySteerAngle);
+    onScreen.setRotation(vehicle.body()->GetAngle() * radiansToDegrees + wheel.displaySteerAngle);
     onScreen.setScale(zoom, zoom);
     submitDraw(target, onScreen);
 }
@@ -103,7 +102,7 @@ void drawForces(const Vehicle& vehicle, const VehicleDef& def, const sf::Vector2
             continue;
         const sf::Vector2f start = (toPixels(wheel.body->GetPosition()) - cameraPixels) * zoom;
         b2Vec2 direction = -wheel.lastForce;
-        const float length = power != 0.0f ? wheel.lastLocalForce.y / power * 16.0f * zoom : 0.0f;
+        const float length = power != 0.0f ? wheel.lastLocalForce.y / power * pixelsPerMetre * zoom : 0.0f;
         sf::Vector2f end = start;
         if (direction.Normalize() > 0.0f && std::isfinite(length))
             end = start + sf::Vector2f(direction.x, direction.y) * length;
@@ -144,7 +143,7 @@ void drawVehicle(const Vehicle& vehicle, const sf::Vector2f& cameraPixels, float
         }
         sf::Sprite body = look.bodySprite;
         drawSpriteWithShadow(vehicleLayer, body, (toPixels(vehicle.body()->GetPosition()) - cameraPixels) * zoom,
-                             sf::Vector2f(zoom, zoom), sf::Vector2f(), vehicle.body()->GetAngle() * degreesPerRadian);
+                             sf::Vector2f(zoom, zoom), sf::Vector2f(), vehicle.body()->GetAngle() * radiansToDegrees);
     }
     if (options.exhaust)
         emitExhaust(vehicle);

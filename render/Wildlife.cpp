@@ -5,6 +5,7 @@
 #include "render/EffectQuads.h"
 #include "world/Map.h"
 #include "world/MapPhysics.h"
+#include "world/Units.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Shader.hpp>
@@ -241,7 +242,7 @@ void buildWildlifeVertices(sf::VertexArray& vertices, bool flying, bool shadow, 
             continue;
         if (a.layer == animalLayerWater && !overWater(a))
             continue;
-        const float r = a.heading * 0.017453292f;
+        const float r = a.heading * degreesToRadians;
         appendQuad(vertices, sf::Vector2f(a.x, a.y) - camera + shadowOffset, sf::Vector2f(a.sizeX, a.sizeY),
                    std::cos(r), std::sin(r), a.frames[static_cast<std::size_t>(a.frameIndex) % a.frameCount],
                    a.colour, zoom);

@@ -10,6 +10,7 @@
 #include "world/Map.h"
 #include "world/ObjectDefs.h"
 #include "world/TerrainTextures.h"
+#include "world/Units.h"
 
 #include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
@@ -124,7 +125,7 @@ float edgeBearing(const sf::Vector2f& from, const sf::Vector2f& to)
     const float dx = to.x - from.x, dy = to.y - from.y;
     if (dx == 0.0f && dy == 0.0f)
         return 0.0f;
-    float degrees = std::atan2(dx, -dy) * 57.29578f;
+    float degrees = std::atan2(dx, -dy) * radiansToDegrees;
     if (degrees < 0.0f)
         degrees += 360.0f;
     return degrees >= 360.0f ? 0.0f : degrees;
@@ -220,13 +221,13 @@ void drawObjects(const sf::Vector2f& camera, float zoom, const sf::FloatRect& vi
         if (def.imageIndex < 0 || static_cast<std::size_t>(def.imageIndex) >= textureImages.size())
             continue;
         const b2Vec2 p = object.body->GetPosition();
-        const sf::Vector2f position(p.x * 16.0f, p.y * 16.0f);
+        const sf::Vector2f position(p.x * pixelsPerMetre, p.y * pixelsPerMetre);
         const float side = std::max(def.size.x, def.size.y) * 1.41f;
         if (!rectsMeet(sf::FloatRect(position.x - side * 0.5f, position.y - side * 0.5f, side, side), visible))
             continue;
         drawSpriteWithShadow(objectLayer, textureImages[static_cast<std::size_t>(def.imageIndex)].sprite,
                              (position - camera) * zoom, sf::Vector2f(zoom, zoom), sf::Vector2f(),
-                             object.body->GetAngle() * 57.29578f);
+                             object.body->GetAngle() * radiansToDegrees);
     }
 }
 

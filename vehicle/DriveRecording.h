@@ -5,7 +5,7 @@
 
 #include "vehicle/VehicleDef.h"
 #include "world/Map.h"
-#include "world/MapPhysics.h"
+#include "world/Units.h"
 
 #include <box2d/b2_math.h>
 

@@ -6,6 +6,7 @@
 #include "framework/ProgramClock.h"
 #include "vehicle/SmoothNoise.h"
 #include "vehicle/Vehicle.h"
+#include "world/Units.h"
 
 #include <box2d/b2_body.h>
 
@@ -95,8 +96,8 @@ void updateDrivingControls(Vehicle& vehicle, const KeySource& keys)
     if (orv::coreState.pollTicked)
         vehicle.pitchWobble = smoothNoise(orv::ProgramClock::now() * 0.5, 10.0, 1.0);
     const b2Vec2 p = vehicle.body()->GetPosition();
-    const EngineSoundFeed feed =
-        engineSoundFeed(*def, vehicle.dynamics, vehicle.pitchWobble, sf::Vector2f(p.x * 16.0f, p.y * 16.0f));
+    const sf::Vector2f position(p.x * pixelsPerMetre, p.y * pixelsPerMetre);
+    const EngineSoundFeed feed = engineSoundFeed(*def, vehicle.dynamics, vehicle.pitchWobble, position);
     if (!feed.audible)
         return;
     if (feed.idle.play)

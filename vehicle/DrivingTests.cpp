@@ -1,7 +1,7 @@
 #include "vehicle/DrivingTests.h"
 
 #include "vehicle/Vehicle.h"
-#include "world/MapPhysics.h"
+#include "world/Units.h"
 
 #include <box2d/box2d.h>
 
@@ -13,11 +13,9 @@
 
 namespace {
 
-constexpr float kmhPerMs = 3.6f;
 constexpr float standstill = 0.1f; // m/s, the model's own "standing" speed
 constexpr float settleSeconds = 3.0f;
 constexpr double twoPi = 6.283185307179586;
-constexpr float degreesPerRadian = 57.29578f;
 // The skid pad raises its target speed by this much each time the circle
 // was held, km/h; a target not held within the time below ends the test.
 constexpr float skidPadStartKmh = 10.0f;
@@ -331,7 +329,7 @@ void measureTurningCircle(const VehicleDef& def, DrivingTestResults& results)
             if (!def.tracks && std::fabs(wheel.displaySteerAngle) > 0.0f)
                 results.lockReachedDegrees =
                     std::max(results.lockReachedDegrees,
-                             std::fabs(wheel.body->GetAngle() - drive.angle()) * degreesPerRadian);
+                             std::fabs(wheel.body->GetAngle() - drive.angle()) * radiansToDegrees);
         }
         // Box2D keeps the body angle unwrapped: one full turn is 2 pi of it.
         if (std::fabs(static_cast<double>(drive.angle()) - startAngle) >= twoPi)
@@ -372,7 +370,7 @@ void measureSkidPad(const VehicleDef& def, DrivingTestResults& results)
     // The vehicle starts on the circle, facing along it, with the centre to
     // its right: steering right holds it there.
     const b2Vec2 centre = drive.body()->GetWorldPoint(b2Vec2(skidPadRadius, 0.0f));
-    const float baseSteer = std::atan(wheelbase(def) / skidPadRadius) * degreesPerRadian;
+    const float baseSteer = std::atan(wheelbase(def) / skidPadRadius) * radiansToDegrees;
     const int holdSteps = stepsFor(skidPadHoldSeconds);
     float target = skidPadStartKmh;
     int targetFrom = 0;
@@ -387,7 +385,7 @@ void measureSkidPad(const VehicleDef& def, DrivingTestResults& results)
         const b2Vec2 outward = (1.0f / r) * out;
         const b2Vec2 along(-outward.y, outward.x);
         const b2Vec2 facing = drive.body()->GetWorldVector(b2Vec2(0.0f, -1.0f));
-        const float headingOut = std::atan2(b2Dot(facing, outward), b2Dot(facing, along)) * degreesPerRadian;
+        const float headingOut = std::atan2(b2Dot(facing, outward), b2Dot(facing, along)) * radiansToDegrees;
         // Steer for the circle's own curvature, more when outside it or
         // heading out of it; the steering ramps, so aim at a band.
         const float wanted = std::clamp(baseSteer + 3.0f * (r - skidPadRadius) + 1.5f * headingOut, -lock, lock);

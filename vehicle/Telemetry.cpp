@@ -2,6 +2,7 @@
 
 #include "framework/Log.h"
 #include "vehicle/Vehicle.h"
+#include "world/Units.h"
 
 #include <box2d/box2d.h>
 
@@ -18,7 +19,7 @@ TelemetrySample sampleVehicle(const Vehicle& vehicle, int step)
     s.step = step;
     s.time = static_cast<float>(step) * physicsStep;
     const VehicleDynamics& dyn = vehicle.dynamics;
-    s.speedKmh = vehicle.speed() * 3.6f;
+    s.speedKmh = vehicle.speed() * kmhPerMs;
     s.gear = dyn.gear;
     s.engineLevel = dyn.engineLevel;
     s.brakeKey = dyn.handbrake;

@@ -4,7 +4,9 @@
 #include "framework/Core.h"
 #include "framework/Log.h"
 #include "framework/ProgramClock.h"
+#include "world/CollisionFilter.h"
 #include "world/MapPhysics.h"
+#include "world/Units.h"
 
 #include <box2d/box2d.h>
 

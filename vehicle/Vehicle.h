@@ -108,7 +108,3 @@ float usableDensity(float density);
 /// The damping a vehicle's body gets: the value, or 0 when it is below 0 or
 /// not a number (Box2D accepts neither).
 float usableDamping(float damping);
-
-/// Collision filtering of vehicle bodies.
-constexpr unsigned short vehicleCategoryBits = 0x0002;
-constexpr unsigned short vehicleMaskBits = 0x0026;

@@ -1,5 +1,7 @@
 #include "vehicle/VehicleDynamics.h"
 
+#include "world/Units.h"
+
 #include <box2d/b2_body.h>
 #include <box2d/b2_friction_joint.h>
 
@@ -9,8 +11,6 @@
 
 namespace {
 
-constexpr float degreesPerRadian = 57.29578f;
-constexpr float radiansPerDegree = 0.017453292f;
 constexpr float movingThreshold = 0.2f;
 constexpr float forceEpsilon = 1.1920929e-07f;
 
@@ -62,8 +62,9 @@ void steerWheels(VehicleDynamics& dyn)
             a = -a;
             d = -d;
         }
-        const float target = bodyAngle + a * radiansPerDegree;
-        float diff = wrapDegrees360(target * degreesPerRadian) - wrapDegrees360(wheel.body->GetAngle() * degreesPerRadian);
+        const float target = bodyAngle + a * degreesToRadians;
+        float diff =
+            wrapDegrees360(target * radiansToDegrees) - wrapDegrees360(wheel.body->GetAngle() * radiansToDegrees);
         if (diff >= 180.0f)
             diff -= 360.0f;
         else if (diff < -180.0f)

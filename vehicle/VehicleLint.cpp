@@ -2,6 +2,7 @@
 
 #include "vehicle/DrivingTests.h"
 #include "vehicle/VehicleLimits.h"
+#include "world/Units.h"
 
 #include <box2d/box2d.h>
 
@@ -53,7 +54,7 @@ void lintUnusedGears(const FullThrottleRun& drive, std::vector<LintFinding>& fin
 
 void lintTopSpeed(const VehicleDef& def, const FullThrottleRun& drive, std::vector<LintFinding>& findings)
 {
-    const float topSpeed = drive.topSpeedKmh / 3.6f;
+    const float topSpeed = drive.topSpeedKmh / kmhPerMs;
     if (!(def.maxSpeed > 0.0f) || topSpeed >= def.maxSpeed * (1.0f - lintTopSpeedShortfall))
         return;
     const float shortPercent = 100.0f * (1.0f - topSpeed / def.maxSpeed);
@@ -101,7 +102,7 @@ void lintTracks(const VehicleDef& def, std::vector<LintFinding>& findings)
         if (first)
             start = dyn.body->GetAngle();
         first = false;
-        turned = std::max(turned, std::fabs(dyn.body->GetAngle() - start) * 57.29578f);
+        turned = std::max(turned, std::fabs(dyn.body->GetAngle() - start) * radiansToDegrees);
     });
     if (usable && turned < lintSpotTurnDegrees)
         findings.push_back({"tracks-no-spot-turn",

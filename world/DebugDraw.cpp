@@ -1,7 +1,7 @@
 #include "world/DebugDraw.h"
 
 #include "framework/Layers.h"
-#include "world/MapPhysics.h"
+#include "world/Units.h"
 
 #include <SFML/Graphics/ConvexShape.hpp>
 

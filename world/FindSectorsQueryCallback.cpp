@@ -1,7 +1,5 @@
 #include "world/FindSectorsQueryCallback.h"
 
-#include "world/MapPhysics.h"
-
 namespace ctk {
 
 void FindSectorsQueryCallback::begin(SectorQueryMode mode, float halfWidth, float halfHeight, const b2Vec2& centre,

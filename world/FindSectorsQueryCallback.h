@@ -4,13 +4,12 @@
 // sector lies under the rectangle.
 
 #include "world/Map.h"
+#include "world/SectorQueryMode.h"
 
 #include <box2d/box2d.h>
 #include <box2d/b2_distance.h>
 
 #include <vector>
-
-enum class SectorQueryMode : std::int32_t;
 
 namespace ctk {
 

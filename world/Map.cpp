@@ -6,8 +6,6 @@
 #include "framework/PathUtil.h"
 #include "framework/Signals.h"
 #include "framework/StringUtil.h"
-#include "world/MapPhysics.h"
-#include "world/Minimap.h"
 #include "world/ObjectDefs.h"
 #include "world/Outline.h"
 #include "world/TerrainTextures.h"
@@ -189,9 +187,8 @@ void readSector(MapReader& reader, Sector& sector, int n, int vertsCount)
 
 } // namespace
 
-void clearMap()
+void clearMapData()
 {
-    destroyMapBodies();
     currentMap.vertices.clear();
     currentMap.sectors.clear();
     currentMap.objects.clear();
@@ -200,9 +197,8 @@ void clearMap()
     currentMap.startPosition = sf::Vector2f();
 }
 
-bool loadMap(const std::string& path)
+bool readMap(const std::string& path)
 {
-    clearMap();
     currentMap.loadError.clear();
 
     orv::IniFile colours;
@@ -212,7 +208,6 @@ bool loadMap(const std::string& path)
     orv::IniFile ini;
     if (!ini.load(path)) {
         currentMap.loadError = ini.lastError;
-        currentMap.minimapReady = false;
         return false;
     }
     MapReader reader{path, ini, colours};
@@ -315,22 +310,9 @@ bool loadMap(const std::string& path)
             object.position = sf::Vector2f();
         }
         currentMap.objects.push_back(object);
-        createObjectBody(currentMap.objects.back());
         ++valid;
     }
     orv::Log::info("Found " + std::to_string(valid) + "/" + std::to_string(std::max(objectsCount, 0)) +
                    " valid map objects");
-
-    buildSectorBodies();
-    if (orv::quitSignalled()) {
-        // Half-built sectors must not outlive the load: leave an empty map.
-        resetPhysicsWorld();
-        clearMap();
-        currentMap.loadError = "Loading " + path + " was stopped by a quit request";
-        currentMap.minimapReady = false;
-        orv::Log::write(currentMap.loadError);
-        return false;
-    }
-    buildMinimap();
     return true;
 }

@@ -122,10 +122,9 @@ constexpr float maxCoordinate = 1.0e7f;
 /// repeated this often are not worth folding).
 constexpr std::size_t maxOutlineItems = 1u << 20;
 
-/// Loads a map file into currentMap, builds its bodies in the current physics
-/// world and its minimap. The previous map's bodies, if they are still in that
-/// world, are destroyed first. An unreadable file leaves the map empty and
-/// returns false with the reason in currentMap.loadError, for the caller to show.
-bool loadMap(const std::string& path);
-/// Empties the map, destroying the bodies it made in the physics world.
-void clearMap();
+/// Reads a map file into currentMap, emptied before (no bodies, no minimap:
+/// loadMap() in MapLoading.h builds those). An unreadable file leaves the map
+/// empty and returns false with the reason in currentMap.loadError.
+bool readMap(const std::string& path);
+/// Empties the map's lists and sizes; the bodies it made must be gone already.
+void clearMapData();

@@ -1,6 +1,7 @@
 #include "world/MapPhysics.h"
 
 #include "framework/Signals.h"
+#include "world/CollisionFilter.h"
 #include "world/ContactListener.h"
 #include "world/DebugDraw.h"
 #include "world/FindSectorsQueryCallback.h"

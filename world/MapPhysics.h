@@ -4,29 +4,14 @@
 // placed object, and the query for the sectors under a rectangle.
 
 #include "world/Map.h"
+#include "world/SectorQueryMode.h"
+#include "world/Units.h"
 
 #include <SFML/Graphics/Rect.hpp>
 
-#include <cstdint>
 #include <vector>
 
 class b2World;
-
-/// Pixels and metres: 16 world pixels per metre.
-constexpr float metresPerPixel = 0.0625f;
-constexpr float pixelsPerMetre = 16.0f;
-
-/// Collision filtering (Box2D: two fixtures collide when each one's mask
-/// shares a bit with the other's category).
-constexpr std::uint16_t sectorMaskBits = 0x0002;
-constexpr std::uint16_t solidObjectCategory = 0x0002;
-constexpr std::uint16_t ghostObjectCategory = 0x0008;
-constexpr std::uint16_t objectMaskBits = 0x0026;
-
-enum class SectorQueryMode : std::int32_t {
-    NonRoof = 2, ///< sectors that are not roofs
-    Ground = 3,  ///< sectors that are neither roofs nor shadows
-};
 
 namespace ctk {
 class DebugDraw;

@@ -6,6 +6,7 @@
 #include "FuzzSupport.h"
 
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 #include "world/ObjectDefs.h"
 #include "world/TerrainTextures.h"

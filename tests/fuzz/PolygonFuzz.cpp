@@ -12,6 +12,7 @@
 #include "FuzzSupport.h"
 
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 #include "world/SectorClipping.h"
 #include "world/Triangulate.h"

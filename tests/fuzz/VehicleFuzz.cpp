@@ -8,6 +8,7 @@
 #include "vehicle/Vehicle.h"
 #include "vehicle/VehicleDef.h"
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 
 #include <box2d/box2d.h>

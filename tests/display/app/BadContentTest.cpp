@@ -17,6 +17,7 @@
 #include "vehicle/VehicleDef.h"
 #include "world/ImageSets.h"
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 #include "world/ObjectDefs.h"
 #include "world/TerrainTextures.h"

@@ -23,6 +23,7 @@
 #include "render/SceneAssets.h"
 #include "render/WorldRenderer.h"
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 #include "world/ObjectDefs.h"
 #include "world/TerrainTextures.h"

@@ -5,6 +5,7 @@
 #include "framework/Log.h"
 #include "world/ImageSets.h"
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 #include "world/Minimap.h"
 #include "world/TerrainTextures.h"

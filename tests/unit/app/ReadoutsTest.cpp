@@ -12,15 +12,15 @@ namespace {
 
 TEST(HudTest, TopLeftText)
 {
+    // Help off: the scale alone. Help on: the scale first and the vehicle with
+    // its place in the list, which is left out when there are no vehicles.
     EXPECT_EQ(hudTopLeftText(2.0f, false, "Buggy", 1, 6), "Scale: 2.0x");
     const std::string help = hudTopLeftText(0.5f, true, "Roadster", 5, 12);
-    EXPECT_EQ(help.rfind("Scale: 0.5x\n\nF5 = Toggle Audio Panel", 0), 0u);
-    const std::string tail = "\n\nRoadster (5/12)\n, / . = Change Vehicle";
-    ASSERT_GE(help.size(), tail.size());
-    EXPECT_EQ(help.substr(help.size() - tail.size()), tail);
-    EXPECT_NE(help.find("R = Reload Data\n\nRoadster"), std::string::npos);
+    EXPECT_EQ(help.rfind("Scale: 0.5x\n", 0), 0u);
+    EXPECT_NE(help.find("Roadster (5/12)"), std::string::npos);
     const std::string none = hudTopLeftText(2.0f, true, "", 0, 0);
-    EXPECT_EQ(none.substr(none.size() - 15), "R = Reload Data");
+    EXPECT_EQ(none.find("(0/0)"), std::string::npos);
+    EXPECT_GT(none.size(), std::string("Scale: 2.0x").size());
 }
 
 TEST(HudTest, Readouts)
@@ -38,18 +38,18 @@ TEST(HudTest, Readouts)
     EXPECT_EQ(hudEngineText(0.5f, 1000.0f, 2500.0f), "1750/2500 RPM");
     // An engine below its idle speed (a maximum under the idle) shows idle.
     EXPECT_EQ(hudEngineText(1.0f, 1000.0f, 800.0f), "1000/800 RPM");
-    EXPECT_EQ(hudGearText(gearName(0)), "Gear: R");
-    EXPECT_EQ(hudGearText(gearName(1)), "Gear: N");
-    EXPECT_EQ(hudGearText(gearName(2)), "Gear: 1");
 }
 
 TEST(TuningEditorTest, LabelsAndUnits)
 {
     // km/h typed in the editor come back as typed after the m/s round trip.
-    EXPECT_EQ(maxSpeedStored(180.0f), 50.000038f);
-    char shown[32];
-    std::snprintf(shown, sizeof shown, "%.3f", static_cast<double>(maxSpeedShown(maxSpeedStored(180.0f))));
-    EXPECT_STREQ(shown, "180.000");
+    for (float kmh : {0.5f, 180.0f, 299.9f}) {
+        char typed[32], shown[32];
+        std::snprintf(typed, sizeof typed, "%.3f", static_cast<double>(kmh));
+        std::snprintf(shown, sizeof shown, "%.3f", static_cast<double>(maxSpeedShown(maxSpeedStored(kmh))));
+        EXPECT_STREQ(shown, typed);
+    }
+    EXPECT_NEAR(maxSpeedStored(36.0f), 10.0f, 1e-5f) << "stored in m/s";
     EXPECT_EQ(saveMessage("Buggy", true), "Saved Buggy to \"Data/Cars/Buggy.ini\"");
     EXPECT_EQ(saveMessage("Buggy", false).rfind("Failed", 0), 0u);
 }

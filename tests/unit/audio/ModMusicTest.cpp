@@ -188,9 +188,6 @@ TEST(AudioPanel, Formatting)
     EXPECT_EQ(formatMusicTime(125.9f), "2:05");
     EXPECT_EQ(formatMusicTime(0.0f), "0:00");
     EXPECT_EQ(formatMusicTime(3725.0f), "62:05");
-    EXPECT_FLOAT_EQ(skipBackOffset(3.0f), 0.0f);
-    EXPECT_FLOAT_EQ(skipBackOffset(5.0f), 0.0f);
-    EXPECT_FLOAT_EQ(skipBackOffset(12.5f), 7.5f);
 }
 
 // DUMB needs its file callbacks before the first load; a module loaded before

@@ -143,14 +143,20 @@ TEST(EngineSound, IdleFadesOutAsMovingFadesIn)
 TEST(EngineSound, PitchRisesWithLevelGearAndWobble)
 {
     VehicleDef def = defaultDef();
-    def.gears[firstForwardGear].pitch = 1.1f;
     VehicleDynamics dyn;
     dyn.gear = firstForwardGear;
-    dyn.engineLevel = 0.0f;
-    EXPECT_NEAR(engineSoundFeed(def, dyn, 0.0f, {}).pitch, def.minPitch, 1e-6f);
-    dyn.engineLevel = 1.0f;
-    EXPECT_NEAR(engineSoundFeed(def, dyn, 0.0f, {}).pitch, 1.1f * def.maxPitch, 1e-6f);
-    EXPECT_NEAR(engineSoundFeed(def, dyn, 0.5f, {}).pitch, 1.1f * def.maxPitch + 0.1f, 1e-6f);
+    auto pitch = [&](float level, float wobble) {
+        dyn.engineLevel = level;
+        return engineSoundFeed(def, dyn, wobble, {}).pitch;
+    };
+    // An idling engine sounds at the definition's lowest pitch.
+    EXPECT_NEAR(pitch(0.0f, 0.0f), def.minPitch, 1e-6f);
+    const float full = pitch(1.0f, 0.0f);
+    EXPECT_GT(pitch(0.5f, 0.0f), pitch(0.0f, 0.0f));
+    EXPECT_GT(full, pitch(0.5f, 0.0f));
+    EXPECT_GT(pitch(1.0f, 0.5f), full);
+    def.gears[firstForwardGear].pitch *= 1.1f;
+    EXPECT_GT(pitch(1.0f, 0.0f), full);
 }
 
 TEST(EngineSound, SilentWithoutMaxRpmOrBelowOneHundred)

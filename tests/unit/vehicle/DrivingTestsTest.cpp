@@ -3,6 +3,7 @@
 // vehicle, and empty cells with a note for targets a vehicle cannot meet.
 #include "VehicleFixture.h"
 #include "vehicle/DrivingTests.h"
+#include "world/Units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,7 +33,7 @@ std::string idealCarText(const char* damping)
            damping + "\n";
 }
 
-constexpr float kmh100 = 100.0f / 3.6f;
+constexpr float kmh100 = 100.0f / kmhPerMs;
 
 class DrivingTestsTest : public VehicleTest {
 protected:
@@ -93,7 +94,7 @@ TEST_F(DrivingTestsTest, LowSpeedCircleIsTheBicycleModels)
     // Turning right about a point level with the rear axle: every tyre
     // corner, the front ones turned by the lock, and the body's corners.
     const float m = metresPerPixel;
-    const float lock = r.lockReachedDegrees / 57.29578f;
+    const float lock = r.lockReachedDegrees * degreesToRadians;
     const float wheelbase = 36.0f * m;
     const b2Vec2 centre(wheelbase / std::tan(lock), 18.0f * m);
     float tyre = 0.0f;
@@ -122,8 +123,8 @@ TEST_F(DrivingTestsTest, OneGearTopSpeedIsDriveForceOverDamping)
     def.gears[2].ratio = 1.0f;
     // Drive force on the two driven wheels against damping on every body:
     // a steady speed where force = mass x damping x speed.
-    const float expected = 2.0f * def.power / (vehicleTotalMass(def) * def.linearDamping) * 3.6f;
-    ASSERT_LT(expected, def.maxSpeed * 3.6f) << "the speed limit must not be what holds it";
+    const float expected = 2.0f * def.power / (vehicleTotalMass(def) * def.linearDamping) * kmhPerMs;
+    ASSERT_LT(expected, def.maxSpeed * kmhPerMs) << "the speed limit must not be what holds it";
     const DrivingTestResults r = runDrivingTests(def);
     ASSERT_TRUE(r.topSpeed.reached);
     EXPECT_NEAR(r.topSpeed.value, expected, 0.01f * expected);
@@ -164,7 +165,7 @@ TEST_F(DrivingTestsTest, SkidPadFigureIsTheHeldSpeedOnTheCircle)
     measureSkidPad(def, r);
     ASSERT_TRUE(r.lateralG.reached);
     EXPECT_TRUE(r.lateralAtTopSpeed);
-    const float v = r.lateralAtKmh / 3.6f;
+    const float v = r.lateralAtKmh / kmhPerMs;
     EXPECT_NEAR(r.lateralG.value, v * v / skidPadRadius / standardGravity, 0.06f * r.lateralG.value);
 }
 

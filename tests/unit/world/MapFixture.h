@@ -5,6 +5,7 @@
 #include "framework/AppInfo.h"
 #include "framework/Log.h"
 #include "world/Map.h"
+#include "world/MapLoading.h"
 #include "world/MapPhysics.h"
 #include "world/ObjectDefs.h"
 #include "world/TerrainTextures.h"

@@ -1,4 +1,5 @@
 #include "MapFixture.h"
+#include "world/CollisionFilter.h"
 #include "world/Minimap.h"
 
 #include <box2d/box2d.h>
