@@ -33,16 +33,16 @@ bool folderIdentity(const std::string& dir, std::pair<dev_t, ino_t>& id)
     return true;
 }
 
-const std::string& workingDirectory()
+// Asked at every scan rather than kept from the first: the program never
+// changes folder, but a process that does (the tests, each in a folder of
+// its own) must not list the folder it started in.
+std::string workingDirectory()
 {
-    static const std::string cwd = [] {
-        std::error_code ec;
-        std::string dir = fs::current_path(ec).string();
-        if (!dir.empty() && dir.back() != '/')
-            dir += '/';
-        return dir;
-    }();
-    return cwd;
+    std::error_code ec;
+    std::string dir = fs::current_path(ec).string();
+    if (!dir.empty() && dir.back() != '/')
+        dir += '/';
+    return dir;
 }
 
 } // namespace
