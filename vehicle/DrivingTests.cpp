@@ -1,5 +1,6 @@
 #include "vehicle/DrivingTests.h"
 
+#include "framework/StringUtil.h"
 #include "vehicle/Vehicle.h"
 #include "world/Units.h"
 
@@ -178,9 +179,7 @@ float wheelbase(const VehicleDef& def)
 
 std::string fixed(float value, int decimals)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", decimals, static_cast<double>(value));
-    return text;
+    return orv::format("%.*f", decimals, static_cast<double>(value));
 }
 
 // A cell of the CSV: the value, or empty when not reached.

@@ -4,7 +4,6 @@
 #include "framework/StringUtil.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -116,13 +115,6 @@ const V& get(const VehicleField& field, const VehicleDef& def, std::size_t index
     return *std::get<V*>(field.at(const_cast<VehicleDef&>(def), index));
 }
 
-std::string number(double v)
-{
-    char s[32];
-    std::snprintf(s, sizeof s, "%.3f", v);
-    return s;
-}
-
 bool same(float a, float b) { return a == b || (a != a && b != b); }
 
 // "wheelMount12.pos" splits into the list's base, the entry and the key.
@@ -218,7 +210,7 @@ std::string fieldText(const VehicleField& field, const VehicleDef& def, std::siz
 {
     switch (field.type) {
     case FieldType::Number:
-        return number(static_cast<double>(get<float>(field, def, index)));
+        return orv::format("%.3f", static_cast<double>(get<float>(field, def, index)));
     case FieldType::Whole:
         return std::to_string(get<int>(field, def, index));
     case FieldType::Switch:
