@@ -13,7 +13,6 @@
 #include "framework/Log.h"
 #include "framework/ProgramClock.h"
 #include "framework/Signals.h"
-#include "framework/gui/GuiHooks.h"
 #include "framework/gui/MessageBox.h"
 #include "render/SceneAssets.h"
 #include "world/ImageSets.h"
@@ -30,8 +29,7 @@ int main()
     orv::installQuitSignals();
     orv::defaultSoundVolume = 90;
     orv::defaultMusicVolume = 0;
-    // The core starts the GUI and the sound bank at their places in its order.
-    orv::installGuiHooks();
+    // The core starts the sound bank at its place in the start-up order.
     orv::Audio::installCoreHooks();
 
     if (!orv::OrvCore::init()) {

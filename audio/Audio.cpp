@@ -4,7 +4,7 @@
 #include "audio/ModMusic.h"
 #include "framework/Core.h"
 #include "framework/CoreConfig.h"
-#include "framework/CoreHooks.h"
+#include "framework/AudioHooks.h"
 #include "framework/DirectoryListing.h"
 #include "framework/Keyboard.h"
 #include "framework/Log.h"
@@ -536,9 +536,9 @@ unsigned Audio::generation()
 
 void Audio::installCoreHooks()
 {
-    coreHooks.startAudio = [] { init(); };
-    coreHooks.stopAudio = close;
-    coreHooks.afterFrame = pollSound;
+    audioHooks.start = [] { init(); };
+    audioHooks.stop = close;
+    audioHooks.afterFrame = pollSound;
 }
 
 } // namespace orv

@@ -2,7 +2,7 @@
 
 #include "framework/AppInfo.h"
 #include "framework/CoreConfig.h"
-#include "framework/CoreHooks.h"
+#include "framework/AudioHooks.h"
 #include "framework/ImGuiSfml.h"
 #include "framework/Keyboard.h"
 #include "framework/Layers.h"
@@ -12,6 +12,10 @@
 #include "framework/ShaderManager.h"
 #include "framework/StringUtil.h"
 #include "framework/Text.h"
+#include "framework/gui/InternalTextures.h"
+#include "framework/gui/MessageBox.h"
+#include "framework/gui/ScriptConsole.h"
+#include "framework/gui/Theme.h"
 
 #include <SFML/Config.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -58,10 +62,8 @@ void placeScreenMessages()
 
 void layoutConsole()
 {
-    if (!coreHooks.layoutConsole)
-        return;
     const sf::Vector2f size = window().getView().getSize();
-    coreHooks.layoutConsole(size.x, size.y);
+    scriptConsole().layout(size.x, size.y);
 }
 
 void runHook(const std::function<void()>& hook)
@@ -249,13 +251,17 @@ void updateFrame()
         coreState.pollTicked = true;
         pollEvents();
     }
-    runHook(coreHooks.afterFrame);
+    runHook(audioHooks.afterFrame);
 }
 
 namespace OrvCore {
 
 bool init()
 {
+    if (!audioHooksComplete()) {
+        Log::error("OrvCore::init: The sound layer's hooks are not installed");
+        return false;
+    }
     captureErrorStream();
     loadCoreConfig();
     if (!displayAvailable()) {
@@ -283,20 +289,20 @@ bool init()
         return false;
     }
     clearRedirect();
-    runHook(coreHooks.loadTheme);
+    loadTheme();
 
     if (!Text::init()) {
-        coreMessageBox("OrvCore::init: loadFonts failed.", "Error", MessageBoxButtons::Ok, MessageBoxIcon::Error);
+        showMessageBox("OrvCore::init: loadFonts failed.", "Error", MessageBoxButtons::Ok, MessageBoxIcon::Error);
         return false;
     }
     placeScreenMessages();
 
     Keyboard::buildKeyNames();
-    runHook(coreHooks.loadGuiTextures);
+    loadInternalTextures();
 
     createFrameCounterText(); // once per process: it does nothing the second time
 
-    runHook(coreHooks.startAudio);
+    audioHooks.start();
 
     if (!coreState.pollerStarted) {
         coreState.pollPeriod = 1.0f / static_cast<float>(coreState.pollRate);
@@ -305,8 +311,8 @@ bool init()
         Log::info(format("Events poller started at %d ticks per second", coreState.pollRate));
     }
 
-    if (coreHooks.createConsole && !coreHooks.createConsole()) {
-        coreMessageBox("OrvCore::Init: createConsole failed.", "Error", MessageBoxButtons::Ok,
+    if (!scriptConsole().create()) {
+        showMessageBox("OrvCore::Init: createConsole failed.", "Error", MessageBoxButtons::Ok,
                        MessageBoxIcon::Error);
         return false;
     }
@@ -335,10 +341,11 @@ void shutdown()
         window().setView(window().getDefaultView());
         coreState.emulationActive = false;
     }
-    runHook(coreHooks.stopGui);
+    releaseInternalTextures();
+    scriptConsole().clearLines();
     coreState.pollerStarted = false;
     Log::info("Events poller stopped");
-    runHook(coreHooks.stopAudio);
+    audioHooks.stop();
     restoreErrorStream();
     if (isWindowOpen()) {
         ImGuiSfml::shutdown();

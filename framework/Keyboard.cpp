@@ -2,12 +2,12 @@
 
 #include "framework/AppInfo.h"
 #include "framework/Core.h"
-#include "framework/CoreHooks.h"
 #include "framework/ImGuiSfml.h"
 #include "framework/Log.h"
 #include "framework/Screenshot.h"
 #include "framework/ShaderManager.h"
 #include "framework/Signals.h"
+#include "framework/gui/MessageBox.h"
 
 #include <SFML/System/Sleep.hpp>
 #include <SFML/Window/Event.hpp>
@@ -153,11 +153,11 @@ std::string getKeyName(std::int32_t code)
 // windowed mode asks first.
 static void handleCloseRequest()
 {
-    if (coreHooks.messageBoxOpen && coreHooks.messageBoxOpen())
+    if (isMessageBoxOpen())
         return; // already asking the user something
     if (coreState.windowed) {
         const MessageBoxResult answer =
-            coreMessageBox("Are you sure you want to close " + appInfo.title + " ?", "Confirm",
+            showMessageBox("Are you sure you want to close " + appInfo.title + " ?", "Confirm",
                            MessageBoxButtons::YesNo, MessageBoxIcon::Question);
         if (answer != MessageBoxResult::Yes)
             return;

@@ -1,7 +1,6 @@
 #include "framework/Layers.h"
 
 #include "framework/Core.h"
-#include "framework/CoreHooks.h"
 #include "framework/ImGuiSfml.h"
 #include "framework/Keyboard.h"
 #include "framework/Log.h"
@@ -10,6 +9,8 @@
 #include "framework/ShaderManager.h"
 #include "framework/StringUtil.h"
 #include "framework/Text.h"
+#include "framework/gui/ScriptConsole.h"
+#include "framework/gui/Theme.h"
 
 #include <SFML/Graphics/RectangleShape.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -151,11 +152,11 @@ void drawHints()
     sf::RenderTarget& target = getLayerTarget(LayerUi, false);
     for (const Hint& hint : hintList) {
         sf::Text t(hint.text, Text::font(FontSlot::Standard), 16);
-        t.setFillColor(corePalette.hintText);
+        t.setFillColor(theme.clHintText);
         const sf::FloatRect b = t.getLocalBounds();
         sf::RectangleShape box(sf::Vector2f(b.width + 12.f, b.height + 12.f));
         box.setPosition(hint.position);
-        box.setFillColor(corePalette.hintBack);
+        box.setFillColor(theme.clHintBack);
         target.draw(box);
         t.setPosition(hint.position + sf::Vector2f(6.f - b.left, 6.f - b.top));
         target.draw(t);
@@ -382,8 +383,7 @@ void display()
     displayStats.framesPerSecond = s.fps.shown();
 
     if (ImGuiSfml::isActive() && coreState.frameTime > 0.f) {
-        if (coreHooks.drawGui)
-            coreHooks.drawGui();
+        scriptConsole().toggleAndDraw();
         ImGuiSfml::render(w);
         ImGuiSfml::newFrame(w, coreState.frameTime);
     }

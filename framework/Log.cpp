@@ -1,9 +1,9 @@
 #include "framework/Log.h"
 
 #include "framework/AppInfo.h"
-#include "framework/CoreHooks.h"
 #include "framework/PathUtil.h"
 #include "framework/ScreenMessages.h"
+#include "framework/gui/Theme.h"
 
 #include <cstdio>
 #include <ctime>
@@ -58,13 +58,13 @@ void info(const std::string& message)
 
 void warning(const std::string& message)
 {
-    postScreenMessage(message, corePalette.messageWarning);
+    postScreenMessage(message, theme.clMessageWarning);
     write("Warning: " + message);
 }
 
 void error(const std::string& message)
 {
-    postScreenMessage(message, corePalette.messageError);
+    postScreenMessage(message, theme.clMessageError);
     write("Error: " + message);
 }
 

@@ -1,8 +1,8 @@
 #include "framework/ScreenMessages.h"
 
-#include "framework/CoreHooks.h"
 #include "framework/StringUtil.h"
 #include "framework/Text.h"
+#include "framework/gui/ScriptConsole.h"
 
 #include <ctime>
 
@@ -36,8 +36,7 @@ void ScreenMessageList::post(const std::string& text, const sf::Color& colour)
 
 void ScreenMessageList::addLine(const std::string& line, const sf::Color& colour)
 {
-    if (coreHooks.printLine)
-        coreHooks.printLine(line, colour);
+    scriptConsole().print(line, colour);
     ScreenMessage message;
     message.text = line;
     message.colour = colour;

@@ -2,9 +2,9 @@
 
 #include "framework/ContentFile.h"
 #include "framework/Core.h"
-#include "framework/CoreHooks.h"
 #include "framework/Layers.h"
 #include "framework/PathUtil.h"
+#include "framework/gui/MessageBox.h"
 
 #include <SFML/Graphics/Text.hpp>
 
@@ -56,7 +56,7 @@ bool Text::init()
     for (int i = 0; i < fontCount; ++i) {
         const std::string path = fontPath(static_cast<FontSlot>(i));
         if (!checkContentFile("Text::init", path) || !s.fonts[i].loadFromFile(nativePath(path))) {
-            coreMessageBox(fontFiles[i].failure + path, "Error", MessageBoxButtons::Ok, MessageBoxIcon::Error);
+            showMessageBox(fontFiles[i].failure + path, "Error", MessageBoxButtons::Ok, MessageBoxIcon::Error);
             return false;
         }
     }

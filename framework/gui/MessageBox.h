@@ -3,11 +3,13 @@
 // Enter or Y answers Yes (or OK), Escape or N answers No. Without a window the
 // text goes to stderr and the log, and the box answers by itself.
 
-#include "framework/CoreHooks.h"
-
 #include <string>
 
 namespace orv {
+
+enum class MessageBoxButtons { Ok, YesNo };
+enum class MessageBoxIcon { None, Error, Question };
+enum class MessageBoxResult { Ok, Yes, No };
 
 /// Shows the box and runs its own frames until it is answered. Every box is
 /// also written to the log.

@@ -1,8 +1,11 @@
 #include "framework/gui/ScriptConsole.h"
 
 #include "framework/BinaryFile.h"
+#include "framework/Keyboard.h"
 
 #include <imgui.h>
+
+#include <SFML/Window/Keyboard.hpp>
 
 #include <algorithm>
 
@@ -61,6 +64,13 @@ void ScriptConsole::draw()
             ImGui::SetScrollHereY(1.0f);
     }
     ImGui::End();
+}
+
+void ScriptConsole::toggleAndDraw()
+{
+    if (wasKeyPressed(sf::Keyboard::Tilde, true))
+        visible = !visible;
+    draw();
 }
 
 ScriptConsole& scriptConsole()

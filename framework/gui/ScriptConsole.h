@@ -32,6 +32,8 @@ public:
     void clearLines() { lines_.clear(); }
     /// The read-only window of recent lines, when visible (inside an ImGui frame).
     void draw();
+    /// The backquote key shows or hides the window, then draw(); once per frame.
+    void toggleAndDraw();
     /// Reads a history file; the history stays empty when it cannot be read.
     void loadHistory(const std::string& path);
 

@@ -1,6 +1,5 @@
 #include "framework/gui/Theme.h"
 
-#include "framework/CoreHooks.h"
 #include "framework/IniFile.h"
 #include "framework/Log.h"
 
@@ -105,9 +104,6 @@ const ColourKey colourKeys[] = {
 void resetTheme()
 {
     theme = Theme();
-    // The core draws its messages and hints in the colours loadTheme pushed
-    // down; a reset that left them would colour the next test's output.
-    corePalette = CorePalette();
 }
 
 bool loadTheme()
@@ -131,10 +127,6 @@ bool loadTheme()
         }
         theme.*c.field = ini.getColor(c.key, defaults.*c.field);
     }
-    corePalette.messageWarning = theme.clMessageWarning;
-    corePalette.messageError = theme.clMessageError;
-    corePalette.hintBack = theme.clHintBack;
-    corePalette.hintText = theme.clHintText;
 
     Log::write("Loaded UI config from uiConfig.ini");
     return true;
