@@ -69,6 +69,7 @@ void start()
     frameLoop.mapPath = defaultMapPath;
     playerVehicle.forgetBodies();
     playerVehicle.spawn(*physicsWorld, 0, true, currentMap.startPosition);
+    frameLoop.stepper.reset();
     attachDriveMonitor();
     if (!orv::ImGuiSfml::isActive())
         orv::ImGuiSfml::start(orv::window());
@@ -92,17 +93,27 @@ sf::Vector2f viewCentre()
     return sf::Vector2f(visible.left + visible.width * 0.5f, visible.top + visible.height * 0.5f);
 }
 
-VehicleDrawOptions drawOptions()
+// The keys drive the player's vehicle. Parked ones read them too (their
+// engine level feeds their exhaust) but are never stepped by the driving
+// model.
+void updateControls()
 {
-    VehicleDrawOptions options;
-    options.tracks = appSettings.tracksParticles;
-    options.exhaust = appSettings.exhaustParticles;
-    options.physicsDebug = appSettings.physicsDebug;
-    return options;
+    updateDrivingControls(playerVehicle, windowKeys());
+    for (const std::unique_ptr<Vehicle>& parked : parkedVehicles)
+        updateDrivingControls(*parked, windowKeys());
+}
+
+// Tracks and smoke follow the vehicles where the step left them.
+void emitEffects()
+{
+    emitVehicleEffects(playerVehicle, appSettings.tracksParticles, appSettings.exhaustParticles);
+    for (const std::unique_ptr<Vehicle>& parked : parkedVehicles)
+        emitVehicleEffects(*parked, appSettings.tracksParticles, appSettings.exhaustParticles);
 }
 
 // The world in its drawing order: ground, tracks, ground animals, objects,
 // vehicles, smoke, then the flying animals' shadows and the flying animals.
+// Drawing changes nothing but the picture.
 void drawWorld()
 {
     const sf::FloatRect visible = visibleWorldRect();
@@ -111,12 +122,9 @@ void drawWorld()
     drawTracks(target, camera, cameraZoom, sceneAssets.vehicleTrackTexture.get());
     drawWildlife(target, false, false, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), nullptr);
     drawObjects(camera, cameraZoom, visible);
-    const VehicleDrawOptions options = drawOptions();
-    drawVehicle(playerVehicle, camera, cameraZoom, visible, options);
-    for (const std::unique_ptr<Vehicle>& parked : parkedVehicles) {
-        updateDrivingControls(*parked, windowKeys());
-        drawVehicle(*parked, camera, cameraZoom, visible, options);
-    }
+    drawVehicle(playerVehicle, camera, cameraZoom, visible, appSettings.physicsDebug);
+    for (const std::unique_ptr<Vehicle>& parked : parkedVehicles)
+        drawVehicle(*parked, camera, cameraZoom, visible, appSettings.physicsDebug);
     drawSmoke(target, camera, cameraZoom, sceneAssets.smokeTexture.get());
     drawWildlife(target, true, true, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), wildlifeShadowShader());
     drawWildlife(target, true, false, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), nullptr);
@@ -171,6 +179,16 @@ void handleHotKeys()
 
 } // namespace
 
+void resetFrameLoop()
+{
+    for (const std::unique_ptr<Vehicle>& parked : parkedVehicles)
+        parked->forgetBodies();
+    parkedVehicles.clear();
+    playerVehicle.forgetBodies();
+    playerVehicle.setStepObserver(nullptr);
+    frameLoop = FrameLoopState();
+}
+
 void selectMap()
 {
     orv::clearPressedKeys();
@@ -196,6 +214,7 @@ void switchMap(const std::string& path)
     clearWildlife();
     playerVehicle.spawn(*physicsWorld, playerVehicle.kind() < 0 ? 0 : playerVehicle.kind(), true,
                         currentMap.startPosition);
+    frameLoop.stepper.reset();
 }
 
 void cycleVehicle(int direction)
@@ -255,8 +274,10 @@ void runFrameLoop()
         // Steering of the animals runs on poll ticks only.
         updateWildlife(dt, visibleWorldRect(), orv::coreState.pollTicked ? orv::coreState.pollPeriod : 0.0f);
 
-        updateDrivingControls(playerVehicle, windowKeys());
-        playerVehicle.stepPhysics(dt);
+        updateControls();
+        if (physicsWorld)
+            frameLoop.stepper.advance(*physicsWorld, playerVehicle, dt);
+        emitEffects();
         placeCamera();
         frameProfileSection("world");
         drawWorld();

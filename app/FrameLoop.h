@@ -3,6 +3,7 @@
 // chooses "Exit" in the Options window (or the process is asked to stop).
 
 #include "vehicle/Vehicle.h"
+#include "vehicle/WorldStepper.h"
 
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@ struct FrameLoopState {
     double lastHornTime = 0.0; ///< program clock of the last horn
     bool audioPanelRequested = false; ///< the Options window's "Audio Panel" button
     std::string mapPath; ///< the map last loaded, as it was asked for
+    WorldStepper stepper; ///< runs the world's fixed steps, the player driving
 };
 
 /// The process-wide loop state, read by the on-screen windows.
@@ -23,6 +25,10 @@ extern Vehicle playerVehicle;
 /// Empty vehicles spawned with U, in spawn order.
 extern std::vector<std::unique_ptr<Vehicle>> parkedVehicles;
 
+/// Back to a fresh process's loop: the record's defaults, no parked vehicles,
+/// the player's vehicle without bodies or observer. The bodies are left to
+/// their world, which the caller resets.
+void resetFrameLoop();
 /// Runs the loop; returns after the frame in which quitting was requested.
 void runFrameLoop();
 /// The next (+1) or previous (-1) vehicle definition for the player, wrapping

@@ -5,8 +5,6 @@
 #include "framework/Text.h"
 #include "render/DrawSubmit.h"
 #include "render/SceneAssets.h"
-#include "render/SmokePuffs.h"
-#include "render/TrackMarks.h"
 #include "render/WorldRenderer.h"
 #include "vehicle/Vehicle.h"
 #include "world/Units.h"
@@ -118,10 +116,8 @@ void drawForces(const Vehicle& vehicle, const VehicleDef& def, const sf::Vector2
 } // namespace
 
 void drawVehicle(const Vehicle& vehicle, const sf::Vector2f& cameraPixels, float zoom,
-                 const sf::FloatRect& visibleWorld, const VehicleDrawOptions& options)
+                 const sf::FloatRect& visibleWorld, bool forces)
 {
-    if (options.tracks)
-        layTracks(vehicle);
     const VehicleDef* def = vehicle.definition();
     const VehicleAppearance& look = vehicle.appearance;
     if (!def || !vehicle.body())
@@ -145,8 +141,6 @@ void drawVehicle(const Vehicle& vehicle, const sf::Vector2f& cameraPixels, float
         drawSpriteWithShadow(vehicleLayer, body, (toPixels(vehicle.body()->GetPosition()) - cameraPixels) * zoom,
                              sf::Vector2f(zoom, zoom), sf::Vector2f(), vehicle.body()->GetAngle() * radiansToDegrees);
     }
-    if (options.exhaust)
-        emitExhaust(vehicle);
-    if (options.physicsDebug)
+    if (forces)
         drawForces(vehicle, *def, cameraPixels, zoom);
 }

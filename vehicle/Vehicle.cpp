@@ -70,7 +70,6 @@ void Vehicle::spawn(b2World& world, int kind, bool player, const sf::Vector2f& p
     world_ = &world;
     ground_ = nullptr;
     player_ = player;
-    accumulator_ = 0.0f;
     createChassis(b2Vec2(positionPixels.x * metresPerPixel, positionPixels.y * metresPerPixel), 0.0f);
     setKind(kind);
 }
@@ -81,7 +80,6 @@ void Vehicle::spawnDetached(b2World& world, b2Body* ground, const VehicleDef& de
     world_ = &world;
     ground_ = ground;
     player_ = false;
-    accumulator_ = 0.0f;
     createChassis(b2Vec2(positionPixels.x * metresPerPixel, positionPixels.y * metresPerPixel), 0.0f);
     kind_ = -1;
     ownDefinition_ = std::make_unique<VehicleDef>(def);
@@ -99,7 +97,6 @@ void Vehicle::restartAt(const b2Vec2& positionMetres, float angle, double clock)
     destroyWheels();
     world_->DestroyBody(body_);
     createChassis(positionMetres, angle);
-    accumulator_ = 0.0f;
     ownDefinition_ = std::move(own);
     build(def, false);
     dynamics.gearChangeTime = clock;
@@ -265,29 +262,28 @@ void Vehicle::destroyWheels()
     dynamics.steeringWheels.clear();
 }
 
-int Vehicle::stepPhysics(float frameSeconds)
-{
-    if (!world_ || !std::isfinite(frameSeconds) || frameSeconds < 0.0f)
-        return 0;
-    accumulator_ += frameSeconds;
-    int steps = 0;
-    while (accumulator_ > physicsStep) {
-        fixedStep();
-        accumulator_ -= physicsStep;
-        ++steps;
-    }
-    return steps;
-}
-
 void Vehicle::fixedStep()
 {
-    if (!world_)
+    if (!beforeWorldStep())
         return;
-    double now = orv::ProgramClock::now();
+    world_->Step(physicsStep, physicsVelocityIterations, physicsPositionIterations);
+    afterWorldStep();
+}
+
+bool Vehicle::beforeWorldStep()
+{
+    if (!world_)
+        return false;
+    stepClock_ = orv::ProgramClock::now();
     if (observer_)
-        observer_->beforeStep(*this, now);
-    stepVehicle(dynamics, physicsStep, now);
-    world_->Step(physicsStep, 6, 2);
+        observer_->beforeStep(*this, stepClock_);
+    stepVehicle(dynamics, physicsStep, stepClock_);
+    return true;
+}
+
+bool Vehicle::afterWorldStep()
+{
+    bool restarted = false;
     if (body_) {
         if (whole()) {
             lastWholePosition_ = body_->GetPosition();
@@ -303,11 +299,13 @@ void Vehicle::fixedStep()
                                   "last was whole");
                 cameApartReported_ = true;
             }
-            restartAt(lastWholePosition_, std::remainder(lastWholeAngle_, 2.0f * b2_pi), now);
+            restartAt(lastWholePosition_, std::remainder(lastWholeAngle_, 2.0f * b2_pi), stepClock_);
+            restarted = true;
         }
     }
     if (observer_)
         observer_->afterStep(*this);
+    return restarted;
 }
 
 bool Vehicle::whole() const

@@ -50,12 +50,16 @@ public:
     /// wheels, joints, drive state and appearance. An index out of range
     /// leaves a bare chassis without definition.
     void setKind(int kind);
-    /// Adds the frame time to the accumulator and runs a fixed step for every
-    /// whole 1/60 s beyond it; returns the number of steps run.
-    int stepPhysics(float frameSeconds);
-    /// One fixed step: this vehicle's step, then the world's. A vehicle whose
-    /// bodies come out of it at NaN restarts where it last was whole.
+    /// One fixed step of a vehicle alone in its world: beforeWorldStep, the
+    /// world's step, afterWorldStep. The program's world is stepped by a
+    /// WorldStepper instead.
     void fixedStep();
+    /// The observer's look and this vehicle's drive for one fixed step, before
+    /// the world steps; false when there is no world.
+    bool beforeWorldStep();
+    /// After the world's step: a vehicle whose bodies came out of it at NaN
+    /// restarts where it last was whole (true then), and the observer is told.
+    bool afterWorldStep();
     /// The observer told of every fixed step (null for none); not owned.
     void setStepObserver(StepObserver* observer) { observer_ = observer; }
     StepObserver* stepObserver() const { return observer_; }
@@ -95,7 +99,7 @@ private:
     StepObserver* observer_ = nullptr;
     int kind_ = -1;
     bool player_ = false;
-    float accumulator_ = 0.0f;
+    double stepClock_ = 0.0; ///< the clock the current step read
     b2Vec2 lastWholePosition_{0.0f, 0.0f};
     float lastWholeAngle_ = 0.0f;
     bool cameApartReported_ = false;

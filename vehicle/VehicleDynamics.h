@@ -32,6 +32,9 @@ struct VehicleDynamics {
 
 /// Fixed physics step, seconds.
 constexpr float physicsStep = 1.0f / 60.0f;
+/// Box2D's solver iterations per fixed step.
+constexpr int physicsVelocityIterations = 6;
+constexpr int physicsPositionIterations = 2;
 
 /// Velocity of the body's origin along its local +Y axis: negative forwards.
 float forwardSpeed(const VehicleDynamics& dyn);

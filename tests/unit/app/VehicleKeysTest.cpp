@@ -14,12 +14,14 @@ namespace {
 
 class VehicleKeys : public vehiclefixture::VehicleTest {
 protected:
+    void SetUp() override
+    {
+        VehicleTest::SetUp();
+        resetFrameLoop();
+    }
     void TearDown() override
     {
-        for (auto& parked : parkedVehicles)
-            parked->forgetBodies();
-        parkedVehicles.clear();
-        playerVehicle.forgetBodies();
+        resetFrameLoop();
         VehicleTest::TearDown();
     }
     void spawnPlayer() { playerVehicle.spawn(*physicsWorld, 0, true, currentMap.startPosition); }
@@ -59,7 +61,7 @@ TEST_F(VehicleKeys, WithoutDefinitionsTheKeysDoNoHarm)
     reloadData();
     EXPECT_EQ(playerVehicle.definition(), nullptr);
     playerVehicle.dynamics.throttle = 1.0f;
-    EXPECT_EQ(playerVehicle.stepPhysics(0.05f), 2);
+    EXPECT_EQ(frameLoop.stepper.advance(*physicsWorld, playerVehicle, 0.05f), 2);
     // Said once for each load: start-up and the reload.
     const std::string text = log(), notice = "No vehicles found in Data/Cars/";
     int said = 0;

@@ -54,7 +54,7 @@ protected:
             readDrivingKeys(dyn(), keys);
             const float frame = (f % 3 == 0) ? 0.03f : 0.012f;
             orv::ProgramClock::advance(frame);
-            vehicle.stepPhysics(frame);
+            stepper.advance(*physicsWorld, vehicle, frame);
         }
     }
     void replayToEnd()
@@ -78,6 +78,7 @@ protected:
     }
     ScriptKeys keys;
     DriveMonitor monitor;
+    WorldStepper stepper;
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "framework/ProgramClock.h"
 #include "vehicle/Vehicle.h"
 #include "vehicle/VehicleDef.h"
+#include "vehicle/WorldStepper.h"
 #include "world/Map.h"
 #include "world/MapLoading.h"
 #include "world/MapPhysics.h"

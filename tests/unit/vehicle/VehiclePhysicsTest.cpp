@@ -17,17 +17,40 @@ bool finiteBody(const b2Body* b)
 
 } // namespace
 
-TEST_F(VehicleTest, AccumulatorRunsWholeStepsBeyondTheFirst)
+TEST_F(VehicleTest, StepperRunsWholeStepsBeyondTheFirst)
 {
     spawn(carText);
+    WorldStepper stepper;
     // Exactly one step's worth waits; the next frame runs it.
-    EXPECT_EQ(vehicle.stepPhysics(1.0f / 60.0f), 0);
-    EXPECT_EQ(vehicle.stepPhysics(1.0f / 60.0f), 1);
+    EXPECT_EQ(stepper.advance(*physicsWorld, vehicle, 1.0f / 60.0f), 0);
+    EXPECT_EQ(stepper.advance(*physicsWorld, vehicle, 1.0f / 60.0f), 1);
+    // Bad frame times run nothing and keep nothing.
+    EXPECT_EQ(stepper.advance(*physicsWorld, vehicle, -1.0f), 0);
+    EXPECT_EQ(stepper.advance(*physicsWorld, vehicle, std::nanf("")), 0);
+    stepper.reset();
+    EXPECT_EQ(stepper.advance(*physicsWorld, vehicle, 0.1f), 6);
 
-    Vehicle other;
-    other.spawn(*physicsWorld, 0, false, currentMap.startPosition);
-    EXPECT_EQ(other.stepPhysics(0.1f), 6);
-    other.forgetBodies();
+    // A vehicle outside any world steps nothing, and time does not pile up.
+    Vehicle outside;
+    EXPECT_EQ(stepper.advance(*physicsWorld, outside, 1.0f), 0);
+    EXPECT_EQ(stepper.advance(*physicsWorld, vehicle, 0.02f), 1);
+}
+
+TEST_F(VehicleTest, SteppingTheWorldMovesParkedVehiclesButDrivesOnlyTheDriver)
+{
+    spawn(carText);
+    Vehicle parked;
+    parked.spawn(*physicsWorld, 0, false, currentMap.startPosition + sf::Vector2f(0.0f, 400.0f));
+    parked.dynamics.throttle = 1.0f;
+    dyn().throttle = 1.0f;
+    parked.body()->SetLinearVelocity(b2Vec2(1.0f, 0.0f));
+    WorldStepper stepper;
+    EXPECT_EQ(stepper.advance(*physicsWorld, vehicle, 0.5f), 29);
+    EXPECT_GT(vehicle.speed(), 0.1f) << "the driver's throttle drives it";
+    EXPECT_NEAR(parked.body()->GetLinearVelocity().y, 0.0f, 1e-3f) << "the parked one's throttle counts for nothing";
+    EXPECT_GT(parked.body()->GetPosition().x * pixelsPerMetre, currentMap.startPosition.x + 1.0f)
+        << "but the world moves its body";
+    parked.forgetBodies();
 }
 
 TEST_F(VehicleTest, BuildsBodiesFromTheDefinition)
@@ -386,7 +409,8 @@ TEST_F(VehicleTest, WithoutDefinitionsTheVehicleIsABareBody)
     EXPECT_EQ(vehicle.definition(), nullptr);
     EXPECT_EQ(body()->GetFixtureList(), nullptr);
     dyn().throttle = 1.0f;
-    EXPECT_EQ(vehicle.stepPhysics(0.1f), 6);
+    WorldStepper stepper;
+    EXPECT_EQ(stepper.advance(*physicsWorld, vehicle, 0.1f), 6);
     EXPECT_TRUE(finiteBody(body()));
 }
 
