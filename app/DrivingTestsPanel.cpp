@@ -16,10 +16,18 @@ struct Runs {
     double cpuSeconds = 0.0;
 };
 
+// What the section shows, by definition name: each vehicle's last two runs
+// and its lint findings.
+struct PanelState {
+    std::map<std::string, Runs> runs;
+    std::map<std::string, std::vector<std::string>> lint;
+};
+
+PanelState testsPanel;
+
 std::map<std::string, Runs>& runsByVehicle()
 {
-    static std::map<std::string, Runs>& runs = *new std::map<std::string, Runs>;
-    return runs;
+    return testsPanel.runs;
 }
 
 double cpuNow()
@@ -54,9 +62,7 @@ void row(const DrivingTestLine& now, const DrivingTestLine* before)
 
 std::map<std::string, std::vector<std::string>>& lintByVehicle()
 {
-    static std::map<std::string, std::vector<std::string>>& lines =
-        *new std::map<std::string, std::vector<std::string>>;
-    return lines;
+    return testsPanel.lint;
 }
 
 // Findings of the definition as it was when "Lint" was pressed; an edit
@@ -114,4 +120,9 @@ void drawDrivingTestsSection(const VehicleDef& def)
         ImGui::EndTable();
     }
     ImGui::TextDisabled("%.0f ms of CPU", r.cpuSeconds * 1000.0);
+}
+
+void resetDrivingTestsSection()
+{
+    testsPanel = PanelState();
 }

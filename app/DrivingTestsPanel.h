@@ -11,3 +11,5 @@
 /// "Lint" lists the findings (minutes of simulated driving, well under a
 /// second of CPU, run at once).
 void drawDrivingTestsSection(const VehicleDef& def);
+/// Forgets every run and finding.
+void resetDrivingTestsSection();

@@ -26,10 +26,11 @@ struct Tracking {
     long long diskStamp = -1;
 };
 
+Tracking editTracking;
+
 Tracking& tracking()
 {
-    static Tracking& t = *new Tracking;
-    return t;
+    return editTracking;
 }
 
 // -1 for a missing file and for anything but a regular file: this runs every
@@ -206,4 +207,9 @@ void drawChangedValues(const VehicleDef& def)
     for (const FieldChange& c : changes)
         ImGui::TextColored(mark, "* %s: %s -> %s", c.label.c_str(), c.before.c_str(), c.after.c_str());
     ImGui::TreePop();
+}
+
+void resetEditTracking()
+{
+    editTracking = Tracking();
 }

@@ -22,6 +22,8 @@ void noteDefinitionSaved(const VehicleDef& def);
 void drawChangedValues(const VehicleDef& def);
 /// " *" while some value differs from the file, else "".
 const char* changedMark(const VehicleDef& def);
+/// Forgets the tracked definition, its history and the file's values.
+void resetEditTracking();
 /// Undo and redo outside the GUI (tests): one step back or forward.
 bool undoEdit(Vehicle& vehicle, VehicleDef& def);
 bool redoEdit(Vehicle& vehicle, VehicleDef& def);

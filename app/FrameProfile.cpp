@@ -38,10 +38,11 @@ struct Profile {
     double sectionStart = 0.0;
 };
 
+Profile frameProfile;
+
 Profile& profile()
 {
-    static Profile& p = *new Profile;
-    return p;
+    return frameProfile;
 }
 
 double cpuSeconds(clockid_t clock)

@@ -59,10 +59,14 @@ struct State {
     std::vector<ImVec2> points;            ///< polyline scratch, reused
 };
 
+State telemetryWindow;
+// Watches, records and replays the player's steps; the player's vehicle
+// holds a pointer to it, so it outlives every frame.
+DriveMonitor playerMonitor;
+
 State& state()
 {
-    static State& s = *new State;
-    return s;
+    return telemetryWindow;
 }
 
 // One chart: a framed box with its lines, the range at the left and the
@@ -320,8 +324,13 @@ void drawRunControls(DriveMonitor& monitor)
 
 DriveMonitor& driveMonitor()
 {
-    static DriveMonitor& monitor = *new DriveMonitor;
-    return monitor;
+    return playerMonitor;
+}
+
+void resetTelemetryWindow()
+{
+    telemetryWindow = State();
+    playerMonitor = DriveMonitor();
 }
 
 void attachDriveMonitor()

@@ -9,6 +9,8 @@
 DriveMonitor& driveMonitor();
 /// Hooks the monitor into the player's vehicle (once, at the loop's start).
 void attachDriveMonitor();
+/// The window's view and the monitor back to their start: no run, no replay.
+void resetTelemetryWindow();
 /// Draws the window inside the current GUI frame while showTelemetry is set.
 void drawTelemetryWindow();
 /// Writes the recorded run (or, without one, the last ten seconds) to

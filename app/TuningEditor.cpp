@@ -27,12 +27,20 @@
 
 namespace {
 
-// Gears marked by a "Delete" button, removed at the start of the next frame's
-// gear list so the list never changes while it is drawn.
+struct EditorState {
+    // Gears marked by a "Delete" button, removed at the start of the next
+    // frame's gear list so the list never changes while it is drawn.
+    std::vector<int> markedGears;
+    // The last value the editor refused, shown under its fields until another
+    // edit is taken. A typed "1e39" or "-5" would otherwise reach the physics.
+    std::string refusal;
+};
+
+EditorState editor;
+
 std::vector<int>& markedGears()
 {
-    static std::vector<int>& marked = *new std::vector<int>;
-    return marked;
+    return editor.markedGears;
 }
 
 struct SoundChoice {
@@ -40,12 +48,9 @@ struct SoundChoice {
     int number;
 };
 
-// The last value the editor refused, shown under its fields until another
-// edit is taken. A typed "1e39" or "-5" would otherwise reach the physics.
 std::string& refusalText()
 {
-    static std::string& text = *new std::string;
-    return text;
+    return editor.refusal;
 }
 
 // Logged once per new refusal: a field keeps refusing while the text stays.
@@ -417,4 +422,9 @@ void drawTuningEditor()
     ImGui::SameLine();
     ImGui::TextUnformatted(hudEngineText(vehicle.dynamics.engineLevel, def->idleRPM, def->maxRPM).c_str());
     ImGui::End();
+}
+
+void resetTuningEditor()
+{
+    editor = EditorState();
 }

@@ -9,6 +9,8 @@ struct VehicleDef;
 
 /// Draws the window inside the current GUI frame while showTuningEditor is set.
 void drawTuningEditor();
+/// Forgets the gears marked for deletion and the last refused value.
+void resetTuningEditor();
 
 /// Where a definition without a file of its own goes: "Data/Cars/" + name + ".ini".
 std::string vehicleFilePath(const std::string& name);

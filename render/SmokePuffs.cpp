@@ -143,4 +143,6 @@ void drawSmoke(sf::RenderTarget& target, const sf::Vector2f& camera, float zoom,
 void clearSmoke()
 {
     smokePuffs.clear();
+    smokeTick = false;
+    lastSmokeTime = 0.0f;
 }

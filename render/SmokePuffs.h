@@ -57,5 +57,5 @@ void addSmokePuff(const sf::Vector2f& position, const sf::Vector2f& velocity, co
 void buildSmokeVertices(sf::VertexArray& vertices, const sf::Vector2f& camera, float zoom);
 /// Draws every puff in one batch.
 void drawSmoke(sf::RenderTarget& target, const sf::Vector2f& camera, float zoom, const sf::Texture* texture);
-/// Removes every puff.
+/// Removes every puff and restarts the emission clock.
 void clearSmoke();

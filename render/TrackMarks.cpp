@@ -128,4 +128,6 @@ void drawTracks(sf::RenderTarget& target, const sf::Vector2f& camera, float zoom
 void clearTracks()
 {
     trackMarks.clear();
+    trackTick = false;
+    lastTrackTime = 0.0f;
 }

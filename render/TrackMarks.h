@@ -50,6 +50,6 @@ const TextureMaterial& groundMaterialAt(const sf::Vector2f& position);
 void buildTrackVertices(sf::VertexArray& vertices, const sf::Vector2f& camera, float zoom);
 /// Draws every mark in one batch.
 void drawTracks(sf::RenderTarget& target, const sf::Vector2f& camera, float zoom, const sf::Texture* texture);
-/// Removes every mark.
+/// Removes every mark and restarts the laying clock.
 void clearTracks();
 

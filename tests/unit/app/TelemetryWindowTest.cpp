@@ -2,6 +2,7 @@
 // a vehicle file may mount without passing ImGui's 16-bit vertex index in any
 // draw list (past it ImGui asserts and the program aborts).
 #include "../vehicle/VehicleFixture.h"
+#include "app/AppState.h"
 #include "app/TelemetryWindow.h"
 
 #include <imgui.h>
@@ -25,6 +26,7 @@ std::string carWithWheels(int wheels)
 
 TEST_F(VehicleTest, TelemetryChartsStayWithinOneDrawListEach)
 {
+    resetAppState();
     for (int wheels : {4, 8, 64}) {
         SCOPED_TRACE(std::to_string(wheels) + " wheels");
         vehicle.forgetBodies();

@@ -1,6 +1,7 @@
 // The frame loop's vehicle keys (comma, period, U, R) and the scene assets'
 // definition lists, without a window.
 #include "../vehicle/VehicleFixture.h"
+#include "app/AppState.h"
 #include "app/FrameLoop.h"
 #include "render/SceneAssets.h"
 
@@ -17,11 +18,11 @@ protected:
     void SetUp() override
     {
         VehicleTest::SetUp();
-        resetFrameLoop();
+        resetAppState();
     }
     void TearDown() override
     {
-        resetFrameLoop();
+        resetAppState();
         VehicleTest::TearDown();
     }
     void spawnPlayer() { playerVehicle.spawn(*physicsWorld, 0, true, currentMap.startPosition); }

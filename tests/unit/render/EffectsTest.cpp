@@ -4,6 +4,7 @@
 #include "../world/MapFixture.h"
 #include "framework/ProgramClock.h"
 #include "framework/Random.h"
+#include "render/RenderState.h"
 #include "render/SmokePuffs.h"
 #include "render/TrackMarks.h"
 #include "render/Wildlife.h"
@@ -62,15 +63,11 @@ protected:
         MapTest::SetUp();
         orv::seedRandom(7);
         orv::ProgramClock::setManual(100.0);
-        clearTracks();
-        clearSmoke();
-        clearWildlife();
+        resetRenderState();
     }
     void TearDown() override
     {
-        clearTracks();
-        clearSmoke();
-        clearWildlife();
+        resetRenderState();
         orv::ProgramClock::setReal();
         textureMaterials[0] = TextureMaterial();
         MapTest::TearDown();
