@@ -39,10 +39,13 @@ struct PanelState {
     unsigned audioGeneration = 0; ///< the audio session the status belongs to
 };
 
+// The status texture is made once and kept for the process: the panel's
+// frames run inside the core's, whose context it needs.
+PanelState audioPanel;
+
 PanelState& panel()
 {
-    static PanelState& p = *new PanelState;
-    return p;
+    return audioPanel;
 }
 
 sf::Uint32 milliseconds()

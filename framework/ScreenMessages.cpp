@@ -61,10 +61,13 @@ void ScreenMessageList::age(int nowSecond)
     }
 }
 
+namespace {
+ScreenMessageList screenMessageList;
+} // namespace
+
 ScreenMessageList& screenMessages()
 {
-    static ScreenMessageList& list = *new ScreenMessageList;
-    return list;
+    return screenMessageList;
 }
 
 void postScreenMessage(const std::string& text, const sf::Color& colour)

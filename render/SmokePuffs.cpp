@@ -131,13 +131,17 @@ void buildSmokeVertices(sf::VertexArray& vertices, const sf::Vector2f& camera, f
     }
 }
 
+// Scratch space for the batch, rebuilt each frame; only its allocation is kept.
+namespace {
+sf::VertexArray smokeVertices(sf::Quads);
+} // namespace
+
 void drawSmoke(sf::RenderTarget& target, const sf::Vector2f& camera, float zoom, const sf::Texture* texture)
 {
-    static sf::VertexArray& vertices = *new sf::VertexArray(sf::Quads);
     if (smokePuffs.empty())
         return;
-    buildSmokeVertices(vertices, camera, zoom);
-    drawQuadBatch(target, vertices, texture);
+    buildSmokeVertices(smokeVertices, camera, zoom);
+    drawQuadBatch(target, smokeVertices, texture);
 }
 
 void clearSmoke()

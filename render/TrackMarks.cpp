@@ -116,13 +116,17 @@ void buildTrackVertices(sf::VertexArray& vertices, const sf::Vector2f& camera, f
     }
 }
 
+// Scratch space for the batch, rebuilt each frame; only its allocation is kept.
+namespace {
+sf::VertexArray trackVertices(sf::Quads);
+} // namespace
+
 void drawTracks(sf::RenderTarget& target, const sf::Vector2f& camera, float zoom, const sf::Texture* texture)
 {
-    static sf::VertexArray& vertices = *new sf::VertexArray(sf::Quads);
     if (trackMarks.empty())
         return;
-    buildTrackVertices(vertices, camera, zoom);
-    drawQuadBatch(target, vertices, texture);
+    buildTrackVertices(trackVertices, camera, zoom);
+    drawQuadBatch(target, trackVertices, texture);
 }
 
 void clearTracks()

@@ -249,12 +249,16 @@ void buildWildlifeVertices(sf::VertexArray& vertices, bool flying, bool shadow, 
     }
 }
 
+// Scratch space for the batch, rebuilt each frame; only its allocation is kept.
+namespace {
+sf::VertexArray wildlifeVertices(sf::Quads);
+} // namespace
+
 void drawWildlife(sf::RenderTarget& target, bool flying, bool shadow, const sf::Vector2f& camera, float zoom,
                   const sf::Texture* texture, sf::Shader* shadowShader)
 {
-    static sf::VertexArray& vertices = *new sf::VertexArray(sf::Quads);
-    buildWildlifeVertices(vertices, flying, shadow, camera, zoom);
-    drawQuadBatch(target, vertices, texture, shadow ? shadowShader : nullptr);
+    buildWildlifeVertices(wildlifeVertices, flying, shadow, camera, zoom);
+    drawQuadBatch(target, wildlifeVertices, texture, shadow ? shadowShader : nullptr);
 }
 
 void clearWildlife()

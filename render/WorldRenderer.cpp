@@ -34,17 +34,19 @@ const sf::Color edgeShade(0, 0, 0, 128);
 // identical layers with nothing drawn between, another changes no pixel.
 constexpr int maxIdenticalEdgeLayers = 32;
 
-// Scratch space reused by every frame: untextured sectors and the edges.
+// Scratch space reused by every frame (only the allocation is kept, the
+// vertices are rebuilt): untextured sectors and the edges.
+sf::VertexArray flatVertices(sf::Triangles);
+sf::VertexArray edgeVertices(sf::Triangles);
+
 sf::VertexArray& flatBuffer()
 {
-    static sf::VertexArray& buffer = *new sf::VertexArray(sf::Triangles);
-    return buffer;
+    return flatVertices;
 }
 
 sf::VertexArray& edgeBuffer()
 {
-    static sf::VertexArray& buffer = *new sf::VertexArray(sf::Triangles);
-    return buffer;
+    return edgeVertices;
 }
 
 // A line `width` screen pixels wide as two triangles.

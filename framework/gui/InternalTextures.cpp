@@ -16,10 +16,13 @@ namespace {
 constexpr int iconCell = 32;
 constexpr int iconsPerRow = 16;
 
+// By file name. The textures are released by releaseInternalTextures (core
+// shutdown) while the window's context lives, not by the map's destruction.
+std::map<std::string, sf::Texture*> internalTextures;
+
 std::map<std::string, sf::Texture*>& textures()
 {
-    static auto& t = *new std::map<std::string, sf::Texture*>;
-    return t;
+    return internalTextures;
 }
 
 bool isPicture(const std::string& name)

@@ -73,9 +73,12 @@ void ScriptConsole::toggleAndDraw()
     draw();
 }
 
+namespace {
+ScriptConsole console;
+} // namespace
+
 ScriptConsole& scriptConsole()
 {
-    static ScriptConsole& console = *new ScriptConsole;
     return console;
 }
 
