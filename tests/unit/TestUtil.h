@@ -2,6 +2,7 @@
 // Helpers shared by the unit tests: a scratch working directory, file I/O and
 // a log to read back.
 
+#include "framework/FrameworkState.h"
 #include "framework/Log.h"
 
 #include <gtest/gtest.h>
@@ -56,11 +57,13 @@ inline std::size_t occurrences(const std::string& text, const std::string& part)
     return count;
 }
 
-/// A scratch working directory with the log open in it as "test.log".
+/// A scratch working directory with the log open in it as "test.log", and
+/// the framework's state as a fresh process has it.
 class LoggedTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        orv::resetFrameworkState();
         orv::Log::reset();
         orv::Log::open("test.log");
     }
