@@ -285,7 +285,7 @@ void drawHeatPanel(std::string& svg, double left, double top, double width, doub
         const auto cy = std::lower_bound(rows.begin(), rows.end(), ys[i]) - rows.begin();
         const bool known = std::isfinite(values[i]);
         const std::string fill = known ? heatColour(hi > lo ? (values[i] - lo) / (hi - lo) : 0.5) : "#dddddd";
-        svg += "<rect class=\"cell\" x=\"" + num(l + static_cast<double>(cx) * cw) + "\" y=\"" +
+        svg += "<rect class=\"cell\" shape-rendering=\"crispEdges\" x=\"" + num(l + static_cast<double>(cx) * cw) + "\" y=\"" +
                num(t + h - static_cast<double>(cy + 1) * ch) + "\" width=\"" + num(cw) + "\" height=\"" + num(ch) +
                "\" fill=\"" + fill + "\"><title>" + (known ? orv::format("%g", values[i]) : "not reached") +
                "</title></rect>\n";

@@ -105,11 +105,11 @@ double objective(const std::vector<double>& x, std::vector<double>&, void* data)
     return cost;
 }
 
-std::string resultText(nlopt::result result)
+std::string resultText(nlopt::result result, double goodEnough)
 {
     switch (result) {
     case nlopt::STOPVAL_REACHED:
-        return "every figure within " + orv::format("%g", 100.0 * fitGoodEnough) + "% of its target";
+        return "every figure within " + orv::format("%g", 100.0 * goodEnough) + "% of its target";
     case nlopt::MAXEVAL_REACHED:
         return "the most driving-test runs allowed";
     case nlopt::XTOL_REACHED:
@@ -153,7 +153,7 @@ bool checkFit(const VehicleDef& def, const std::vector<FitTarget>& targets, cons
 }
 
 FitResult fitVehicle(const VehicleDef& start, const std::vector<FitTarget>& targets,
-                     const std::vector<FitVariable>& variables, int maxEvaluations)
+                     const std::vector<FitVariable>& variables, int maxEvaluations, double goodEnough)
 {
     Problem p{&start, &targets, &variables, {}, 0, 0, HUGE_VAL, {}};
     for (const FitTarget& target : targets)
@@ -181,18 +181,20 @@ FitResult fitVehicle(const VehicleDef& start, const std::vector<FitTarget>& targ
 
     FitResult fit;
     nlopt::result last = nlopt::FAILURE;
-    // The figures move in steps, so a simplex can settle on a plateau short
-    // of the targets; a fresh, smaller simplex from the best point so far
+    // The figures move in steps and some stand still over whole ranges (a
+    // top speed the damping caps does not follow maxSpeed above it), so a
+    // simplex can settle on a plateau short of the targets; a fresh simplex
+    // from the best point so far, pointing the other way and then smaller,
     // gets it moving again while runs remain.
-    for (int round = 0; round < 4 && p.evaluations < maxEvaluations && !(p.bestCost <= fitGoodEnough * fitGoodEnough);
-         ++round) {
+    const double stopCost = goodEnough * goodEnough;
+    for (int round = 0; round < 4 && p.evaluations < maxEvaluations && !(p.bestCost <= stopCost); ++round) {
         nlopt::opt opt(nlopt::LN_SBPLX, static_cast<unsigned>(n));
         opt.set_lower_bounds(lo);
         opt.set_upper_bounds(hi);
         opt.set_min_objective(objective, &p);
         opt.set_initial_step(step);
         opt.set_maxeval(maxEvaluations - p.evaluations);
-        opt.set_stopval(fitGoodEnough * fitGoodEnough);
+        opt.set_stopval(stopCost);
         opt.set_xtol_rel(1e-5);
         double cost = 0.0;
         try {
@@ -203,7 +205,7 @@ FitResult fitVehicle(const VehicleDef& start, const std::vector<FitTarget>& targ
         if (!p.best.empty())
             x = p.best;
         for (double& s : step)
-            s *= 0.5;
+            s = round % 2 == 0 ? -s : -0.5 * s;
     }
     if (p.best.empty())
         p.best = x;
@@ -216,10 +218,10 @@ FitResult fitVehicle(const VehicleDef& start, const std::vector<FitTarget>& targ
     fit.figures = figuresOf(p, fit.def);
     fit.cost = costOf(targets, fit.figures);
     fit.evaluations = p.evaluations;
-    fit.stop = p.bestCost <= fitGoodEnough * fitGoodEnough ? resultText(nlopt::STOPVAL_REACHED)
+    fit.stop = p.bestCost <= stopCost ? resultText(nlopt::STOPVAL_REACHED, goodEnough)
                                                             : (p.evaluations >= maxEvaluations
-                                                                   ? resultText(nlopt::MAXEVAL_REACHED)
-                                                                   : resultText(last));
+                                                                   ? resultText(nlopt::MAXEVAL_REACHED, goodEnough)
+                                                                   : resultText(last, goodEnough));
     return fit;
 }
 

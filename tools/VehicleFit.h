@@ -45,9 +45,11 @@ struct FitResult {
 bool checkFit(const VehicleDef& def, const std::vector<FitTarget>& targets, const std::vector<FitVariable>& variables,
               std::string& error);
 /// Fits `start` (checked by checkFit); starts from its own values, clamped
-/// into the bounds.
+/// into the bounds, and stops once every figure is within `goodEnough` (a
+/// share) of its target.
 FitResult fitVehicle(const VehicleDef& start, const std::vector<FitTarget>& targets,
-                     const std::vector<FitVariable>& variables, int maxEvaluations = fitMaxEvaluations);
+                     const std::vector<FitVariable>& variables, int maxEvaluations = fitMaxEvaluations,
+                     double goodEnough = fitGoodEnough);
 /// The fitted values and the figures reached against their targets, one line
 /// each, for a person to read.
 std::vector<std::string> fitReport(const FitResult& result, const std::vector<FitTarget>& targets,
