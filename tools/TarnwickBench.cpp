@@ -155,10 +155,9 @@ int runFleet(BenchOptions options)
             return fail(std::string("no vehicle files in \"") + vehicleFolder + "\"", 1);
     }
     int status = 0;
-    if (options.table)
-        std::cout << drivingTestsTableHeader() << "\n";
-    else if (!options.lint)
-        std::cout << drivingTestsCsvHeader() << "\n";
+    // The header waits for the first vehicle that passed --set, so a bad
+    // value leaves nothing on stdout.
+    bool headed = false;
     for (const std::string& path : options.files) {
         std::vector<VehicleDef> defs;
         if (!loadVehicleDef(path, defs)) {
@@ -169,6 +168,9 @@ int runFleet(BenchOptions options)
         std::string error;
         if (!applyBenchOptions(options, def, error))
             return fail(path + ": " + error);
+        if (!headed && (options.table || !options.lint))
+            std::cout << (options.table ? drivingTestsTableHeader() : drivingTestsCsvHeader()) << "\n";
+        headed = true;
         const double start = cpuSeconds();
         if (options.lint) {
             for (const std::string& line : lintReport(def.name, lintVehicle(def)))
