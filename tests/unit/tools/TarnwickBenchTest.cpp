@@ -199,3 +199,26 @@ TEST_F(TarnwickBenchTest, BadArgumentsFailWithOneLineNamingThem)
         EXPECT_EQ(testutil::readFile("out.csv"), "");
     }
 }
+
+// The README's sweep chart is what the command beside it draws from the
+// shipped roadster, so neither can drift from the bench.
+TEST_F(TarnwickBenchTest, ReadmeSweepChartIsTheBenchsOwn)
+{
+    const std::string root = std::string(CONTENT_SOURCE_DIR) + "/../";
+    const std::string readme = testutil::readFile(root + "README.md");
+    const std::string begin = "<!-- sweep chart: tarnwick-bench ";
+    const std::size_t from = readme.find(begin);
+    ASSERT_NE(from, std::string::npos) << "the README marks its sweep chart's command";
+    const std::string args = readme.substr(from + begin.size(), readme.find(" -->", from) - from - begin.size());
+    const std::string plot = "docs/roadster_power_sweep.svg";
+    ASSERT_TRUE(testutil::has(args, "--plot " + plot));
+
+    fs::create_directory_symlink(fs::path(RUN_DIR) / "Data/Cars", "Data/Cars");
+    fs::create_directory("docs");
+    const std::string command =
+        std::string("ALSOFT_DRIVERS=none ALSOFT_CONF=/dev/null ") + BENCH_PATH + " " + args + " >sweep.csv 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(testutil::readFile(plot), testutil::readFile(root + plot))
+        << "run the command of the README's sweep chart in build/run and copy " << plot;
+    EXPECT_EQ(testutil::occurrences(testutil::readFile("sweep.csv"), "\n"), 12u);
+}
