@@ -195,7 +195,9 @@ FitResult fitVehicle(const VehicleDef& start, const std::vector<FitTarget>& targ
         opt.set_initial_step(step);
         opt.set_maxeval(maxEvaluations - p.evaluations);
         opt.set_stopval(stopCost);
-        opt.set_xtol_rel(1e-5);
+        // A thousandth of a value is finer than the figures' steps resolve;
+        // a simplex shrunk below it on a plateau is better restarted.
+        opt.set_xtol_rel(1e-3);
         double cost = 0.0;
         try {
             last = opt.optimize(x, cost);

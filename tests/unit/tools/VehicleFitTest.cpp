@@ -15,12 +15,14 @@ TEST(VehicleFitTest, ReachesTargetsTheCarCanMeet)
     std::vector<VehicleDef> defs;
     ASSERT_TRUE(loadVehicleDef("car.ini", defs));
     VehicleDef start = defs.back();
-    start.maxSpeed = 30.0f; // below what the damping allows, so the top speed follows it
+    // Top speeds well below what the damping allows (about 35 m/s), so the
+    // top speed follows maxSpeed everywhere the fit goes.
+    start.maxSpeed = 26.0f;
 
     // The targets: what the car does with less power and more speed.
     VehicleDef goal = start;
     goal.power = 4300.0f;
-    goal.maxSpeed = 33.0f;
+    goal.maxSpeed = 29.0f;
     const DrivingTestResults wanted = runDrivingTests(goal, 0);
     ASSERT_TRUE(wanted.accelerationTime.reached && wanted.topSpeed.reached);
     const std::vector<FitTarget> targets = {{"acceleration_s", wanted.accelerationTime.value},
