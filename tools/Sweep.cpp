@@ -106,10 +106,13 @@ bool checkSweep(const VehicleDef& def, const std::vector<SweepAxis>& axes, std::
         for (int step = 0; step < axis.steps; ++step) {
             std::string reason;
             if (!setVehicleField(probe, axis.field, sweepAxisValue(axis, step), reason)) {
-                error = what + ": " + reason + (step > 0 && step + 1 < axis.steps ? " (step " +
-                                                     std::to_string(step + 1) + " of " + std::to_string(axis.steps) +
-                                                     "; choose STEPS so that every step is valid)"
-                                                                                 : "");
+                // FROM and TO are the user's own; a step between them that
+                // fails (a fraction for a whole field) needs other STEPS.
+                const bool between = step > 0 && step + 1 < axis.steps;
+                error = what + ": " + reason;
+                if (between)
+                    error += " (step " + std::to_string(step + 1) + " of " + std::to_string(axis.steps) +
+                             "; choose STEPS so that every step is valid)";
                 return false;
             }
         }
