@@ -1,5 +1,6 @@
 #include "BenchArgs.h"
 
+#include "BenchFigures.h"
 #include "vehicle/VehicleFields.h"
 
 #include <algorithm>
@@ -164,7 +165,7 @@ bool parseBenchNumber(const std::string& text, double& value)
 
 std::string benchUsage()
 {
-    return "usage: tarnwick-bench [--cpu] [--lint | --table] [--set SECTION.KEY=VALUE ...] [vehicle.ini ...]\n"
+    return std::string("usage: tarnwick-bench [--cpu] [--lint | --table] [--set SECTION.KEY=VALUE ...] [vehicle.ini ...]\n"
            "       tarnwick-bench --sweep SECTION.KEY=FROM:TO:STEPS [--sweep ...] [--lint] [--plot FILE.svg]\n"
            "                      [-j N] [--shard K/N] [--set ...] vehicle.ini\n"
            "       tarnwick-bench --fit \"TEST=TARGET,...\" --vary SECTION.KEY[=LO:HI],... [--out FILE.ini]\n"
@@ -173,8 +174,8 @@ std::string benchUsage()
            "       tarnwick-bench --plot FILE.svg SWEEP_OR_TELEMETRY.csv\n"
            "Without files, every \".ini\" of \"Data/Cars/\". Fields by their file names (body.power, gear0.ratio,\n"
            "wheelMount2.maxSteerAngle); STEPS values from FROM to TO, both included; -j: threads (every core);\n"
-           "--shard K/N: the points whose index leaves K-1 divided by N. TEST: acceleration_s, top_speed_kmh,\n"
-           "gear_changes_per_min, braking_m, braking_mean_g, kerb_to_kerb_m, wall_to_wall_m, lateral_g.\n";
+           "--shard K/N: the points whose index leaves K-1 divided by N.\nTEST: ") +
+           benchFigureNames() + ".\n";
 }
 
 bool parseBenchArgs(const std::vector<std::string>& args, BenchOptions& o, std::string& error)
