@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 namespace orv {
@@ -15,6 +16,9 @@ namespace Log {
 
 namespace {
 bool enabled = false;
+// Worker threads (the bench's sweeps) log too: one line is written whole
+// before the next begins.
+std::mutex writing;
 
 std::string executableLogName()
 {
@@ -42,6 +46,7 @@ void write(const std::string& message)
     const std::time_t now = std::time(nullptr);
     std::tm utc{};
     gmtime_r(&now, &utc);
+    const std::lock_guard<std::mutex> lock(writing);
     std::FILE* f = std::fopen(nativePath(appInfo.logPath).c_str(), "a");
     if (!f)
         return;

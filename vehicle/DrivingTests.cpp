@@ -450,7 +450,7 @@ bool driveScripted(const VehicleDef& def, const DrivingInputs& inputs, float sec
     return true;
 }
 
-DrivingTestResults runDrivingTests(const VehicleDef& def)
+DrivingTestResults runDrivingTests(const VehicleDef& def, unsigned parts)
 {
     DrivingTestResults results;
     const FullThrottleRun run = driveFullThrottle(def);
@@ -469,10 +469,12 @@ DrivingTestResults runDrivingTests(const VehicleDef& def)
     results.brakingFromKmh = run.topSpeedKmh >= brakingFromKmh
                                  ? brakingFromKmh
                                  : std::round(run.topSpeedKmh * brakingTopSpeedShare);
-    if (results.brakingFromKmh > 0.0f)
+    if ((parts & drivingTestBraking) && results.brakingFromKmh > 0.0f)
         measureBraking(def, results.brakingFromKmh, results.brakingDistance, results.brakingMeanG);
-    measureTurningCircle(def, results);
-    measureSkidPad(def, results);
+    if (parts & drivingTestTurning)
+        measureTurningCircle(def, results);
+    if (parts & drivingTestSkidPad)
+        measureSkidPad(def, results);
     return results;
 }
 

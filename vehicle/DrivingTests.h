@@ -88,8 +88,19 @@ struct DrivingTestResults {
     bool skidPadDriven = false; ///< false for tracks and vehicles that cannot steer
 };
 
-/// Runs every test, each in a fresh world.
-DrivingTestResults runDrivingTests(const VehicleDef& def);
+/// The tests runDrivingTests can be limited to; the full-throttle drive
+/// (acceleration, top speed, gear changes) always runs, since braking starts
+/// from a speed it gives.
+enum DrivingTestParts : unsigned {
+    drivingTestBraking = 1u << 0,
+    drivingTestTurning = 1u << 1,
+    drivingTestSkidPad = 1u << 2,
+    allDrivingTests = drivingTestBraking | drivingTestTurning | drivingTestSkidPad,
+};
+
+/// Runs every test of `parts`, each in a fresh world; the others keep their
+/// "not reached" defaults.
+DrivingTestResults runDrivingTests(const VehicleDef& def, unsigned parts = allDrivingTests);
 
 /// The full-throttle drive from standstill.
 FullThrottleRun driveFullThrottle(const VehicleDef& def);

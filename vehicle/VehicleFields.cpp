@@ -138,7 +138,10 @@ bool splitName(const std::string& name, std::string& section, std::size_t& index
     return true;
 }
 
-const VehicleField* findNumber(const VehicleDef& def, const std::string& name, std::size_t& index, std::string& error)
+} // namespace
+
+const VehicleField* findNumberField(const VehicleDef& def, const std::string& name, std::size_t& index,
+                                    std::string& error)
 {
     std::string section, key;
     bool indexed = false;
@@ -166,8 +169,6 @@ const VehicleField* findNumber(const VehicleDef& def, const std::string& name, s
     error = "\"" + name + "\" is not a vehicle field";
     return nullptr;
 }
-
-} // namespace
 
 const std::vector<VehicleField>& vehicleFields()
 {
@@ -269,7 +270,7 @@ std::string fieldName(const VehicleField& field, std::size_t index)
 bool setVehicleField(VehicleDef& def, const std::string& name, double value, std::string& error)
 {
     std::size_t index = 0;
-    const VehicleField* field = findNumber(def, name, index, error);
+    const VehicleField* field = findNumberField(def, name, index, error);
     if (!field)
         return false;
     const float v = static_cast<float>(value);
@@ -292,7 +293,7 @@ bool getVehicleField(const VehicleDef& def, const std::string& name, double& val
 {
     std::size_t index = 0;
     std::string error;
-    const VehicleField* field = findNumber(def, name, index, error);
+    const VehicleField* field = findNumberField(def, name, index, error);
     if (!field)
         return false;
     value = field->type == FieldType::Whole ? static_cast<double>(get<int>(*field, def, index))

@@ -66,6 +66,11 @@ bool sameField(const VehicleField& field, const VehicleDef& a, const VehicleDef&
 /// "gear0.ratio" (gears count from the first forward gear, as in the file).
 std::string fieldName(const VehicleField& field, std::size_t index);
 
+/// The number field `name` (as fieldName gives it; case matters not) with
+/// its list entry in `index`; null with the reason in `error` when there is
+/// no such number field or no such entry.
+const VehicleField* findNumberField(const VehicleDef& def, const std::string& name, std::size_t& index,
+                                    std::string& error);
 /// Sets the number field `name` (as fieldName gives it; case matters not) to
 /// `value`; false with the reason in `error` when there is no such number
 /// field, no such entry, or the value is outside the field's range.

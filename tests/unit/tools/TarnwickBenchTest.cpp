@@ -171,3 +171,54 @@ TEST_F(TarnwickBenchTest, ReadmeFleetTableIsTheBenchsOwn)
     EXPECT_EQ(readme.substr(start, end + 1 - start), testutil::readFile("table.md"))
         << "run tarnwick-bench --table in build/run and paste its output into the README";
 }
+
+// A bad argument stops the bench before any drive, with a status that is not
+// 0 and one line on stderr naming the argument and the reason.
+TEST_F(TarnwickBenchTest, BadArgumentsFailWithOneLineNamingThem)
+{
+    testutil::writeFile("car.ini", roadster);
+    struct Case {
+        const char* args;
+        const char* named;
+    };
+    const Case cases[] = {
+        {"--set body.power=2e7 car.ini", "--set body.power: \"body.power\": 2e+07 is not a number from -1e+07 to 1e+07"},
+        {"--set body.wings=2 car.ini", "\"body.wings\" is not a vehicle field"},
+        {"--sweep body.mass=1:2:0 car.ini", "--sweep body.mass=1:2:0: STEPS"},
+        {"--fit braking_m=30 --vary body.brakePower=1:2:3 car.ini", "--vary body.brakePower=1:2:3"},
+        {"--merge nothing.csv", "cannot read \"nothing.csv\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const std::string command = std::string("ALSOFT_DRIVERS=none ALSOFT_CONF=/dev/null ") + BENCH_PATH + " " +
+                                    c.args + " >out.csv 2>err.txt";
+        EXPECT_NE(std::system(command.c_str()), 0);
+        const std::string err = testutil::readFile("err.txt");
+        EXPECT_TRUE(testutil::has(err, c.named));
+        EXPECT_EQ(testutil::occurrences(err, "\n"), 1u) << err;
+        EXPECT_EQ(testutil::readFile("out.csv"), "");
+    }
+}
+
+// The README's sweep chart is what the command beside it draws from the
+// shipped roadster, so neither can drift from the bench.
+TEST_F(TarnwickBenchTest, ReadmeSweepChartIsTheBenchsOwn)
+{
+    const std::string root = std::string(CONTENT_SOURCE_DIR) + "/../";
+    const std::string readme = testutil::readFile(root + "README.md");
+    const std::string begin = "<!-- sweep chart: tarnwick-bench ";
+    const std::size_t from = readme.find(begin);
+    ASSERT_NE(from, std::string::npos) << "the README marks its sweep chart's command";
+    const std::string args = readme.substr(from + begin.size(), readme.find(" -->", from) - from - begin.size());
+    const std::string plot = "docs/roadster_power_sweep.svg";
+    ASSERT_TRUE(testutil::has(args, "--plot " + plot));
+
+    fs::create_directory_symlink(fs::path(RUN_DIR) / "Data/Cars", "Data/Cars");
+    fs::create_directory("docs");
+    const std::string command =
+        std::string("ALSOFT_DRIVERS=none ALSOFT_CONF=/dev/null ") + BENCH_PATH + " " + args + " >sweep.csv 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(testutil::readFile(plot), testutil::readFile(root + plot))
+        << "run the command of the README's sweep chart in build/run and copy " << plot;
+    EXPECT_EQ(testutil::occurrences(testutil::readFile("sweep.csv"), "\n"), 12u);
+}

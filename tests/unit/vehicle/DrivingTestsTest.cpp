@@ -62,6 +62,13 @@ TEST_F(DrivingTestsTest, GiveTheSameFiguresEveryRun)
         EXPECT_TRUE((first.*figure).reached);
         expectSame(first.*figure, second.*figure);
     }
+    // A run limited to some tests gives those the same figures and leaves
+    // the others unreached.
+    const DrivingTestResults braking = runDrivingTests(def, drivingTestBraking);
+    expectSame(first.topSpeed, braking.topSpeed);
+    expectSame(first.brakingDistance, braking.brakingDistance);
+    EXPECT_FALSE(braking.kerbToKerb.reached);
+    EXPECT_FALSE(braking.lateralG.reached);
 }
 
 // Each closed form holds only for the figure measured as named: the chassis
