@@ -10,6 +10,7 @@
 #include "framework/ScreenMessages.h"
 #include "framework/StringUtil.h"
 #include "framework/Text.h"
+#include "framework/WidgetTrace.h"
 #include "vehicle/Vehicle.h"
 #include "vehicle/VehicleDef.h"
 #include "vehicle/VehicleLimits.h"
@@ -79,7 +80,8 @@ bool floatInput(const char* label, float& value, const ValueRange& range, float 
                 const char* format = "%.3f")
 {
     float edited = value;
-    return ImGui::InputFloat(label, &edited, step, fastStep, format) && take(label, edited, value, range);
+    return orv::traced(ImGui::InputFloat(label, &edited, step, fastStep, format), label) &&
+           take(label, edited, value, range);
 }
 
 // Ctrl+click turns a slider into a text field that takes any number, "inf"
@@ -87,7 +89,8 @@ bool floatInput(const char* label, float& value, const ValueRange& range, float 
 bool sliderInput(const char* label, float& value, const ValueRange& range)
 {
     float edited = value;
-    return ImGui::SliderFloat(label, &edited, range.lo, range.hi, "%.3f", ImGuiSliderFlags_AlwaysClamp) &&
+    return orv::traced(ImGui::SliderFloat(label, &edited, range.lo, range.hi, "%.3f", ImGuiSliderFlags_AlwaysClamp),
+                       label) &&
            take(label, edited, value, range);
 }
 
@@ -95,7 +98,7 @@ bool sliderInput(const char* label, float& value, const ValueRange& range)
 bool intInput(const char* label, int& value, const ValueRange& range, const char* name = nullptr)
 {
     int edited = value;
-    if (!ImGui::InputInt(label, &edited, 1, 10))
+    if (!orv::traced(ImGui::InputInt(label, &edited, 1, 10), name ? name : label))
         return false;
     if (!range.contains(edited)) {
         refuse(orv::format("%s: %d is not a whole number from %s; kept %d", name ? name : label, edited,
@@ -126,7 +129,7 @@ void drawHeaderImage(const Vehicle& vehicle)
 
 void bodySection(Vehicle& vehicle, VehicleDef& def)
 {
-    if (!ImGui::CollapsingHeader("Body"))
+    if (!orv::traced(ImGui::CollapsingHeader("Body"), "Body"))
         return;
     if (floatInput("Mass", def.mass, vehicleLimits::mass, 1.0f, 5.0f))
         applyMass(vehicle);
@@ -134,7 +137,7 @@ void bodySection(Vehicle& vehicle, VehicleDef& def)
     ImGui::Separator();
 
     float kmh = maxSpeedShown(def.maxSpeed);
-    if (ImGui::InputFloat("Max Speed", &kmh, 1.0f, 5.0f, "%.3fkm/h") &&
+    if (orv::traced(ImGui::InputFloat("Max Speed", &kmh, 1.0f, 5.0f, "%.3fkm/h"), "Max Speed") &&
         take("Max Speed", maxSpeedStored(kmh), def.maxSpeed, vehicleLimits::maxSpeed, 3.6))
         applyMaxSpeed(vehicle);
     ImGui::BeginDisabled(def.autoLateralSlip);
@@ -206,7 +209,7 @@ void soundCombo(const char* label, int& number, const std::vector<SoundChoice>& 
 
 void soundSection(VehicleDef& def)
 {
-    if (!ImGui::CollapsingHeader("Sound"))
+    if (!orv::traced(ImGui::CollapsingHeader("Sound"), "Sound"))
         return;
     std::vector<SoundChoice> engines, horns;
     for (int n = 1; n < orv::Audio::getSoundCount(); ++n) {
@@ -225,7 +228,7 @@ void soundSection(VehicleDef& def)
 
 void wheelSection(Vehicle& vehicle, VehicleDef& def)
 {
-    if (!ImGui::CollapsingHeader("Wheel Mounts"))
+    if (!orv::traced(ImGui::CollapsingHeader("Wheel Mounts"), "Wheel Mounts"))
         return;
     ImGui::Text("Wheel Count: %d", static_cast<int>(def.wheelMounts.size()));
     for (std::size_t i = 0; i < def.wheelMounts.size(); ++i) {
@@ -248,7 +251,7 @@ void wheelSection(Vehicle& vehicle, VehicleDef& def)
 
 void gearSection(Vehicle& vehicle, VehicleDef& def)
 {
-    if (!ImGui::CollapsingHeader("Gears"))
+    if (!orv::traced(ImGui::CollapsingHeader("Gears"), "Gears"))
         return;
     floatInput("Min Gear Time", def.minGearTime, vehicleLimits::minGearTime, 0.25f, 1.0f, "%.3fs");
     ImGui::Text("Gear Count: %d", static_cast<int>(def.gears.size()));
@@ -364,8 +367,8 @@ void drawTuningEditor()
         beginEditTracking(vehicle, *def);
 
     if (ImGui::BeginMenuBar()) {
-        if (ImGui::BeginMenu("File")) {
-            if (ImGui::MenuItem("Save", nullptr, false, def != nullptr)) {
+        if (orv::traced(ImGui::BeginMenu("File"), "File")) {
+            if (orv::traced(ImGui::MenuItem("Save", nullptr, false, def != nullptr), "Save")) {
                 const bool saved = saveDefinition(*def);
                 // A failure has been logged and shown by the saver itself.
                 if (saved) {
