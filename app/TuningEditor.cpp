@@ -110,6 +110,11 @@ bool intInput(const char* label, int& value, const ValueRange& range, const char
     return true;
 }
 
+bool checkbox(const char* label, bool& value)
+{
+    return orv::traced(ImGui::Checkbox(label, &value), label);
+}
+
 // The body's part of the vehicle picture, 50 pixels high.
 void drawHeaderImage(const Vehicle& vehicle)
 {
@@ -133,7 +138,7 @@ void bodySection(Vehicle& vehicle, VehicleDef& def)
         return;
     if (floatInput("Mass", def.mass, vehicleLimits::mass, 1.0f, 5.0f))
         applyMass(vehicle);
-    ImGui::Checkbox("Tracks", &def.tracks);
+    checkbox("Tracks", def.tracks);
     ImGui::Separator();
 
     float kmh = maxSpeedShown(def.maxSpeed);
@@ -144,17 +149,17 @@ void bodySection(Vehicle& vehicle, VehicleDef& def)
     if (sliderInput("Lateral Slip", def.lateralSlip, vehicleLimits::lateralSlip))
         applyLateralSlip(vehicle);
     ImGui::EndDisabled();
-    ImGui::Checkbox("Auto Lateral Slip", &def.autoLateralSlip);
+    checkbox("Auto Lateral Slip", def.autoLateralSlip);
     floatInput("Idle RPM", def.idleRPM, vehicleLimits::rpm, 1.0f, 10.0f);
     floatInput("Max RPM", def.maxRPM, vehicleLimits::rpm, 1.0f, 10.0f);
     floatInput("Acceleration", def.acceleration, vehicleLimits::acceleration, 1.0f, 10.0f);
     if (floatInput("Power", def.power, vehicleLimits::power, 1.0f, 5.0f))
         applyPower(vehicle);
     floatInput("Steer Speed", def.steerSpeed, vehicleLimits::steerSpeed, 1.0f, 10.0f, "%.3fdeg/s");
-    ImGui::Checkbox("Instant Steer", &def.instantSteer);
+    checkbox("Instant Steer", def.instantSteer);
     floatInput("Steer Boost", def.steerBoost, vehicleLimits::steerBoost, 0.1f, 1.0f);
     floatInput("Steer Torque Boost", def.steerTorqueBoost, vehicleLimits::steerTorqueBoost, 1.0f, 10.0f);
-    if (ImGui::TreeNode("Full Speed Steer Curve")) {
+    if (orv::traced(ImGui::TreeNode("Full Speed Steer Curve"), "Full Speed Steer Curve")) {
         std::vector<sf::Vector2f>& points = def.fullSpeedSteerCurve.points;
         for (std::size_t i = 0; i < points.size(); ++i) {
             const std::string label = orv::format("%.1f", static_cast<double>(i) * 0.1);
@@ -192,7 +197,7 @@ void bodySection(Vehicle& vehicle, VehicleDef& def)
 void soundCombo(const char* label, int& number, const std::vector<SoundChoice>& choices, const char* stopKey)
 {
     const std::string current = orv::Audio::getSoundName(number);
-    if (!ImGui::BeginCombo(label, current.c_str()))
+    if (!orv::traced(ImGui::BeginCombo(label, current.c_str()), label))
         return;
     for (const SoundChoice& choice : choices) {
         const bool selected = choice.number == number;
@@ -240,7 +245,7 @@ void wheelSection(Vehicle& vehicle, VehicleDef& def)
         ImGui::BeginDisabled();
         ImGui::InputInt2("Position", pos, ImGuiInputTextFlags_ReadOnly);
         ImGui::EndDisabled();
-        ImGui::Checkbox("Drive", &mount.drive);
+        checkbox("Drive", mount.drive);
         if (intInput("Max Steer Angle", mount.maxSteerAngle, vehicleLimits::steerAngle))
             applySteerLimits(vehicle);
         if (floatInput("Mass Ratio", mount.massRatio, vehicleLimits::massRatio, 0.1f, 1.0f))
@@ -256,7 +261,7 @@ void gearSection(Vehicle& vehicle, VehicleDef& def)
     floatInput("Min Gear Time", def.minGearTime, vehicleLimits::minGearTime, 0.25f, 1.0f, "%.3fs");
     ImGui::Text("Gear Count: %d", static_cast<int>(def.gears.size()));
     ImGui::SameLine();
-    if (ImGui::Button("Add"))
+    if (orv::traced(ImGui::Button("Add"), "Add"))
         def.gears.push_back(GearDef{1.0f, 1.0f});
 
     deleteGears(def, markedGears(), &vehicle);
@@ -269,7 +274,7 @@ void gearSection(Vehicle& vehicle, VehicleDef& def)
         ImGui::TextUnformatted(gearLabel(gear).c_str());
         if (gear > firstForwardGear) {
             ImGui::SameLine();
-            if (ImGui::Button("Delete"))
+            if (orv::traced(ImGui::Button("Delete"), "Delete"))
                 markedGears().push_back(gear);
         }
         ImGui::BeginDisabled(gear < firstForwardGear);
