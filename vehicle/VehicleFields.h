@@ -38,12 +38,12 @@ struct FieldEditor {
         ReadOnly, ///< shown greyed: changing it needs the vehicle built again
     };
     Kind kind = Input;
-    float step = 1.0f;     ///< the - and + buttons' step
-    float fastStep = 10.0f; ///< the step with Ctrl held
-    const char* format = "%.3f";
-    ValueRange slider{0.0f, 0.0f}; ///< a slider's ends, typed values clamped to them
-    float scale = 1.0f;          ///< shown = stored * scale
-    const char* label = nullptr; ///< the editor's label when not the table's
+    float step = 1.0f;              ///< the - and + buttons' step
+    float fastStep = 10.0f;         ///< the step with Ctrl held
+    const char* format = "%.3f";    ///< the shown value, with its unit
+    ValueRange slider{0.0f, 0.0f};  ///< a slider's ends ({0, 0}: the range); typed values are clamped to them
+    float scale = 1.0f;             ///< shown = stored * scale (km/h for m/s)
+    const char* label = nullptr;    ///< the editor's label when not the table's
     /// True when the field cannot be changed now (null: always can).
     bool (*disabled)(const VehicleDef& def) = nullptr;
 };
