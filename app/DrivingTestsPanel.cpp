@@ -1,5 +1,6 @@
 #include "app/DrivingTestsPanel.h"
 
+#include "framework/WidgetTrace.h"
 #include "vehicle/VehicleLint.h"
 
 #include <imgui.h>
@@ -70,7 +71,7 @@ std::map<std::string, std::vector<std::string>>& lintByVehicle()
 void drawLint(const VehicleDef& def)
 {
     std::map<std::string, std::vector<std::string>>& lint = lintByVehicle();
-    if (ImGui::Button("Lint"))
+    if (orv::traced(ImGui::Button("Lint"), "Lint"))
         lint[def.name] = lintReport(def.name, lintVehicle(def));
     ImGui::SameLine();
     ImGui::TextDisabled("gearbox, top speed, brakes, tracks, limits");
@@ -85,10 +86,10 @@ void drawLint(const VehicleDef& def)
 
 void drawDrivingTestsSection(const VehicleDef& def)
 {
-    if (!ImGui::CollapsingHeader("Tests"))
+    if (!orv::traced(ImGui::CollapsingHeader("Tests"), "Tests"))
         return;
     std::map<std::string, Runs>& runs = runsByVehicle();
-    if (ImGui::Button("Run Tests")) {
+    if (orv::traced(ImGui::Button("Run Tests"), "Run Tests")) {
         const auto found = runs.find(def.name);
         Runs next;
         if (found != runs.end()) {

@@ -6,6 +6,7 @@
 #include "framework/Log.h"
 #include "framework/PathUtil.h"
 #include "framework/ScreenMessages.h"
+#include "framework/WidgetTrace.h"
 #include "vehicle/Vehicle.h"
 #include "vehicle/VehicleDef.h"
 
@@ -154,21 +155,21 @@ void endEditTracking(const VehicleDef& def)
 
 void drawEditMenu(Vehicle& vehicle, VehicleDef& def)
 {
-    if (!ImGui::BeginMenu("Edit"))
+    if (!orv::traced(ImGui::BeginMenu("Edit"), "Edit"))
         return;
     Tracking& t = tracking();
     // An edit still open in a field counts as a step before undoing it.
     const bool pending = t.def == &def && !definitionChanges(t.history.committed(), def).empty();
-    if (ImGui::MenuItem("Undo", "Ctrl+Z", false, t.history.canUndo() || pending))
+    if (orv::traced(ImGui::MenuItem("Undo", "Ctrl+Z", false, t.history.canUndo() || pending), "Undo"))
         undoEdit(vehicle, def);
-    if (ImGui::MenuItem("Redo", "Ctrl+Y", false, t.history.canRedo()))
+    if (orv::traced(ImGui::MenuItem("Redo", "Ctrl+Y", false, t.history.canRedo()), "Redo"))
         redoEdit(vehicle, def);
     ImGui::EndMenu();
 }
 
 void drawRevertItem(Vehicle& vehicle, VehicleDef& def)
 {
-    if (ImGui::MenuItem("Revert"))
+    if (orv::traced(ImGui::MenuItem("Revert"), "Revert"))
         revert(vehicle, def);
 }
 
@@ -201,6 +202,7 @@ void drawChangedValues(const VehicleDef& def)
     const ImVec4 mark(1.0f, 0.75f, 0.3f, 1.0f);
     ImGui::PushStyleColor(ImGuiCol_Text, mark);
     const bool open = ImGui::TreeNode("changed", "Changed from the file: %d", static_cast<int>(changes.size()));
+    orv::traceItem("Changed from the file");
     ImGui::PopStyleColor();
     if (!open)
         return;

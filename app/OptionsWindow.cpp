@@ -6,6 +6,7 @@
 #include "framework/Core.h"
 #include "framework/CoreConfig.h"
 #include "framework/StringUtil.h"
+#include "framework/WidgetTrace.h"
 #include "vehicle/VehicleDef.h"
 #include "world/ImageSets.h"
 #include "world/TerrainTextures.h"
@@ -39,7 +40,12 @@ void centredText(const std::string& text)
 bool centredButton(const char* label)
 {
     ImGui::SetCursorPosX((ImGui::GetWindowWidth() - buttonWidth) * 0.5f);
-    return ImGui::Button(label, ImVec2(buttonWidth, buttonHeight));
+    return orv::traced(ImGui::Button(label, ImVec2(buttonWidth, buttonHeight)), label);
+}
+
+bool checkbox(const char* label, bool& value)
+{
+    return orv::traced(ImGui::Checkbox(label, &value), label);
 }
 
 void buttonGap()
@@ -52,19 +58,19 @@ void renderingGroup()
     separatorHeading("Rendering");
     int position = static_cast<int>(appSettings.renderScale * 2.0f - 1.0f);
     const std::string shown = orv::format("%.1fx", static_cast<double>(appSettings.renderScale));
-    if (ImGui::SliderInt("Scale", &position, 0, 7, shown.c_str(), ImGuiSliderFlags_AlwaysClamp))
+    if (orv::traced(ImGui::SliderInt("Scale", &position, 0, 7, shown.c_str(), ImGuiSliderFlags_AlwaysClamp), "Scale"))
         setRenderScale(static_cast<float>(position + 1) * 0.5f);
     bool fps = orv::coreState.showFps;
-    if (ImGui::Checkbox("FPS Display", &fps)) {
+    if (checkbox("FPS Display", fps)) {
         orv::coreState.showFps = fps;
         orv::coreConfig.displayFPS = fps;
     }
     bool vsync = orv::coreState.currentVsync;
-    if (ImGui::Checkbox("VSync", &vsync))
+    if (checkbox("VSync", vsync))
         orv::setVerticalSync(vsync);
-    if (ImGui::Checkbox("Smooth Terrain", &appSettings.smoothTerrain))
+    if (checkbox("Smooth Terrain", appSettings.smoothTerrain))
         setTerrainSmoothing(appSettings.smoothTerrain);
-    if (ImGui::Checkbox("Smooth Objects", &appSettings.smoothObjects))
+    if (checkbox("Smooth Objects", appSettings.smoothObjects))
         setImageSetSmoothing(appSettings.smoothObjects);
 }
 
@@ -74,7 +80,7 @@ void carCombo()
     const char* preview = current >= 0 && current < static_cast<int>(vehicleDefs.size())
                               ? vehicleDefs[static_cast<std::size_t>(current)].name.c_str()
                               : "";
-    if (!ImGui::BeginCombo("Car", preview))
+    if (!orv::traced(ImGui::BeginCombo("Car", preview), "Car"))
         return;
     for (std::size_t i = 0; i < vehicleDefs.size(); ++i) {
         const bool selected = static_cast<int>(i) == current;
@@ -108,15 +114,15 @@ void drawOptionsWindow()
     renderingGroup();
 
     separatorHeading("Game");
-    ImGui::Checkbox("Vehicle Tracks", &appSettings.tracksParticles);
-    ImGui::Checkbox("Vehicle Exhausts", &appSettings.exhaustParticles);
-    ImGui::Checkbox("Ambient Wildlife", &appSettings.ambient);
+    checkbox("Vehicle Tracks", appSettings.tracksParticles);
+    checkbox("Vehicle Exhausts", appSettings.exhaustParticles);
+    checkbox("Ambient Wildlife", appSettings.ambient);
     carCombo();
 
     separatorHeading("UI");
-    ImGui::Checkbox("Show Help (F1)", &appSettings.showHelp);
-    ImGui::Checkbox("Show Tuning Editor (E)", &appSettings.showTuningEditor);
-    ImGui::Checkbox("Show Telemetry (T)", &appSettings.showTelemetry);
+    checkbox("Show Help (F1)", appSettings.showHelp);
+    checkbox("Show Tuning Editor (E)", appSettings.showTuningEditor);
+    checkbox("Show Telemetry (T)", appSettings.showTelemetry);
 
     ImGui::Separator();
     buttonGap();

@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/FrameLoop.h"
 #include "framework/Log.h"
+#include "framework/WidgetTrace.h"
 #include "vehicle/RunComparison.h"
 
 #include <imgui.h>
@@ -14,9 +15,9 @@
 
 namespace {
 
-// The window's place and its row of controls, fixed: the end-to-end tests
-// click them.
-const ImVec2 windowPos(760.0f, 20.0f);
+// The window first opens in the screen's top right corner, clear of the
+// tuning editor down the left side, as tall as the screen allows.
+constexpr float windowMargin = 20.0f;
 const ImVec2 windowSize(500.0f, 680.0f);
 constexpr float controlSpacing = 110.0f;
 constexpr float controlWidth = 95.0f;
@@ -238,7 +239,7 @@ void drawAbCharts(const DriveMonitor& monitor)
     State& s = state();
     if (wheels > 0) {
         s.abWheel = std::clamp(s.abWheel, 1, wheels);
-        ImGui::SliderInt("Wheel", &s.abWheel, 1, wheels, "%d", ImGuiSliderFlags_AlwaysClamp);
+        orv::traced(ImGui::SliderInt("Wheel", &s.abWheel, 1, wheels, "%d", ImGuiSliderFlags_AlwaysClamp), "Wheel");
     }
     const int wheel = std::clamp(s.abWheel - 1, 0, std::max(wheels - 1, 0));
     for (const Chart& chart : charts) {
@@ -258,7 +259,7 @@ void drawRunControls(DriveMonitor& monitor)
 {
     State& s = state();
     bool recording = monitor.mode() == DriveMonitor::Mode::Recording;
-    if (ImGui::Checkbox("Record", &recording)) {
+    if (orv::traced(ImGui::Checkbox("Record", &recording), "Record")) {
         if (recording) {
             monitor.startRecording(playerVehicle, currentMapName());
             orv::Log::write("Recording started");
@@ -272,15 +273,15 @@ void drawRunControls(DriveMonitor& monitor)
         ImGui::SetTooltip("Starts a run at rest where the vehicle stands, keeping every step's sample and input");
     // Fixed places on the row, so the buttons do not move with the labels.
     ImGui::SameLine(controlSpacing);
-    if (ImGui::Button("Export CSV", ImVec2(controlWidth, 0)))
+    if (orv::traced(ImGui::Button("Export CSV", ImVec2(controlWidth, 0)), "Export CSV"))
         exportTelemetry();
     ImGui::SameLine(2 * controlSpacing);
     const bool canReplay = monitor.hasRecording() && monitor.mode() != DriveMonitor::Mode::Recording;
     ImGui::BeginDisabled(!canReplay);
     if (monitor.mode() == DriveMonitor::Mode::Replaying) {
-        if (ImGui::Button("Stop Replay", ImVec2(controlWidth, 0)))
+        if (orv::traced(ImGui::Button("Stop Replay", ImVec2(controlWidth, 0)), "Stop Replay"))
             monitor.stopReplay();
-    } else if (ImGui::Button("Replay", ImVec2(controlWidth, 0))) {
+    } else if (orv::traced(ImGui::Button("Replay", ImVec2(controlWidth, 0)), "Replay")) {
         if (monitor.startReplay(playerVehicle)) {
             s.abView = true;
             orv::Log::write("Replay started");
@@ -288,20 +289,20 @@ void drawRunControls(DriveMonitor& monitor)
     }
     ImGui::EndDisabled();
     ImGui::SameLine(3 * controlSpacing);
-    ImGui::Checkbox("A/B", &s.abView);
+    orv::traced(ImGui::Checkbox("A/B", &s.abView), "A/B");
 
     ImGui::SetNextItemWidth(200.0f);
     ImGui::InputText("##path", s.recordingPath, sizeof s.recordingPath);
     ImGui::SameLine();
     ImGui::BeginDisabled(!monitor.hasRecording() || monitor.mode() == DriveMonitor::Mode::Recording);
-    if (ImGui::Button("Save Recording")) {
+    if (orv::traced(ImGui::Button("Save Recording"), "Save Recording")) {
         if (saveDriveRecording(s.recordingPath, monitor.recording()))
             orv::Log::info(std::string("Saved recording to ") + s.recordingPath);
     }
     ImGui::EndDisabled();
     ImGui::SameLine();
     ImGui::BeginDisabled(monitor.mode() != DriveMonitor::Mode::Watching);
-    if (ImGui::Button("Load Recording")) {
+    if (orv::traced(ImGui::Button("Load Recording"), "Load Recording")) {
         DriveRecording loaded;
         if (loadDriveRecording(s.recordingPath, loaded)) {
             if (loaded.mapPath != currentMapName())
@@ -356,8 +357,13 @@ void exportTelemetry()
 
 void drawTelemetryWindow()
 {
-    ImGui::SetNextWindowPos(windowPos, ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowSize(windowSize, ImGuiCond_FirstUseEver);
+    const ImGuiViewport* viewport = ImGui::GetMainViewport();
+    ImGui::SetNextWindowPos(ImVec2(viewport->WorkPos.x + viewport->WorkSize.x - windowMargin,
+                                   viewport->WorkPos.y + windowMargin),
+                            ImGuiCond_FirstUseEver, ImVec2(1.0f, 0.0f));
+    ImGui::SetNextWindowSize(
+        ImVec2(windowSize.x, std::max(200.0f, std::min(windowSize.y, viewport->WorkSize.y - 2.0f * windowMargin))),
+        ImGuiCond_FirstUseEver);
     bool open = true;
     if (!ImGui::Begin("Telemetry", &open)) {
         ImGui::End();

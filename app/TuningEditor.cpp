@@ -2,6 +2,7 @@
 
 #include "app/AppSettings.h"
 #include "app/DrivingTestsPanel.h"
+#include "app/EditHistory.h"
 #include "app/EditTracking.h"
 #include "app/FrameLoop.h"
 #include "app/Hud.h"
@@ -10,8 +11,10 @@
 #include "framework/ScreenMessages.h"
 #include "framework/StringUtil.h"
 #include "framework/Text.h"
+#include "framework/WidgetTrace.h"
 #include "vehicle/Vehicle.h"
 #include "vehicle/VehicleDef.h"
+#include "vehicle/VehicleFields.h"
 #include "vehicle/VehicleLimits.h"
 #include "vehicle/VehicleTuning.h"
 #include "world/Units.h"
@@ -24,6 +27,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <variant>
 
 namespace {
 
@@ -42,11 +46,6 @@ std::vector<int>& markedGears()
 {
     return editor.markedGears;
 }
-
-struct SoundChoice {
-    std::string name;
-    int number;
-};
 
 std::string& refusalText()
 {
@@ -84,15 +83,7 @@ bool floatInput(const char* label, float& value, const ValueRange& range, float 
                 const char* format = "%.3f")
 {
     float edited = value;
-    return ImGui::InputFloat(label, &edited, step, fastStep, format) && take(label, edited, value, range);
-}
-
-// Ctrl+click turns a slider into a text field that takes any number, "inf"
-// and "nan" included: clamping catches the first, the range check the rest.
-bool sliderInput(const char* label, float& value, const ValueRange& range)
-{
-    float edited = value;
-    return ImGui::SliderFloat(label, &edited, range.lo, range.hi, "%.3f", ImGuiSliderFlags_AlwaysClamp) &&
+    return orv::traced(ImGui::InputFloat(label, &edited, step, fastStep, format), label) &&
            take(label, edited, value, range);
 }
 
@@ -100,7 +91,7 @@ bool sliderInput(const char* label, float& value, const ValueRange& range)
 bool intInput(const char* label, int& value, const ValueRange& range, const char* name = nullptr)
 {
     int edited = value;
-    if (!ImGui::InputInt(label, &edited, 1, 10))
+    if (!orv::traced(ImGui::InputInt(label, &edited, 1, 10), name ? name : label))
         return false;
     if (!range.contains(edited)) {
         refuse(orv::format("%s: %d is not a whole number from %s; kept %d", name ? name : label, edited,
@@ -110,6 +101,30 @@ bool intInput(const char* label, int& value, const ValueRange& range, const char
     value = edited;
     refusalText().clear();
     return true;
+}
+
+bool checkbox(const char* label, bool& value)
+{
+    return orv::traced(ImGui::Checkbox(label, &value), label);
+}
+
+// A number as the table says to show it. Ctrl+click turns a slider into a
+// text field that takes any number, "inf" and "nan" included: clamping
+// catches the first, the range check the rest.
+bool numberWidget(const VehicleField& field, float& value)
+{
+    const FieldEditor& e = field.editor;
+    const char* label = editorLabel(field);
+    float shown = value * e.scale;
+    bool edited = false;
+    if (e.kind == FieldEditor::Slider) {
+        const ValueRange& ends = e.slider.lo < e.slider.hi ? e.slider : field.range;
+        edited = ImGui::SliderFloat(label, &shown, ends.lo, ends.hi, e.format, ImGuiSliderFlags_AlwaysClamp);
+    } else {
+        edited = ImGui::InputFloat(label, &shown, e.step, e.fastStep, e.format);
+    }
+    orv::traceItem(label);
+    return edited && take(label, shown / e.scale, value, field.range, static_cast<double>(e.scale));
 }
 
 // The body's part of the vehicle picture, 50 pixels high.
@@ -129,136 +144,168 @@ void drawHeaderImage(const Vehicle& vehicle)
     ImGui::SameLine();
 }
 
-void bodySection(Vehicle& vehicle, VehicleDef& def)
+// Two whole numbers side by side under one label, each refused on its own.
+bool offsetWidget(const VehicleField& field, sf::Vector2i& value)
 {
-    if (!ImGui::CollapsingHeader("Body"))
-        return;
-    if (floatInput("Mass", def.mass, vehicleLimits::mass, 1.0f, 5.0f))
-        applyMass(vehicle);
-    ImGui::Checkbox("Tracks", &def.tracks);
-    ImGui::Separator();
-
-    float kmh = maxSpeedShown(def.maxSpeed);
-    if (ImGui::InputFloat("Max Speed", &kmh, 1.0f, 5.0f, "%.3fkm/h") &&
-        take("Max Speed", maxSpeedStored(kmh), def.maxSpeed, vehicleLimits::maxSpeed, 3.6))
-        applyMaxSpeed(vehicle);
-    ImGui::BeginDisabled(def.autoLateralSlip);
-    if (sliderInput("Lateral Slip", def.lateralSlip, vehicleLimits::lateralSlip))
-        applyLateralSlip(vehicle);
-    ImGui::EndDisabled();
-    ImGui::Checkbox("Auto Lateral Slip", &def.autoLateralSlip);
-    floatInput("Idle RPM", def.idleRPM, vehicleLimits::rpm, 1.0f, 10.0f);
-    floatInput("Max RPM", def.maxRPM, vehicleLimits::rpm, 1.0f, 10.0f);
-    floatInput("Acceleration", def.acceleration, vehicleLimits::acceleration, 1.0f, 10.0f);
-    if (floatInput("Power", def.power, vehicleLimits::power, 1.0f, 5.0f))
-        applyPower(vehicle);
-    floatInput("Steer Speed", def.steerSpeed, vehicleLimits::steerSpeed, 1.0f, 10.0f, "%.3fdeg/s");
-    ImGui::Checkbox("Instant Steer", &def.instantSteer);
-    floatInput("Steer Boost", def.steerBoost, vehicleLimits::steerBoost, 0.1f, 1.0f);
-    floatInput("Steer Torque Boost", def.steerTorqueBoost, vehicleLimits::steerTorqueBoost, 1.0f, 10.0f);
-    if (ImGui::TreeNode("Full Speed Steer Curve")) {
-        std::vector<sf::Vector2f>& points = def.fullSpeedSteerCurve.points;
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            const std::string label = orv::format("%.1f", static_cast<double>(i) * 0.1);
-            floatInput(label.c_str(), points[i].y, vehicleLimits::steerCurvePoint, 0.1f, 0.5f);
-        }
-        ImGui::TreePop();
+    const char* label = editorLabel(field);
+    if (field.editor.kind == FieldEditor::ReadOnly) {
+        int shown[2] = {value.x, value.y};
+        ImGui::InputInt2(label, shown, ImGuiInputTextFlags_ReadOnly);
+        orv::traceItem(label);
+        return false;
     }
-    ImGui::Separator();
-
-    bool damping = sliderInput("Linear Damping", def.linearDamping, vehicleLimits::damping);
-    damping |= sliderInput("Angular Damping", def.angularDamping, vehicleLimits::damping);
-    damping |= sliderInput("Restitution", def.restitution, vehicleLimits::restitution);
-    if (damping)
-        applyDamping(vehicle);
-    ImGui::Separator();
-
-    floatInput("Brake Power", def.brakePower, vehicleLimits::brakePower, 1.0f, 10.0f);
-    floatInput("Reverse Ratio", def.reverseRatio, vehicleLimits::reverseRatio, 0.1f, 1.0f);
-    ImGui::Separator();
-
     const float half = (ImGui::CalcItemWidth() - ImGui::GetStyle().ItemInnerSpacing.x) * 0.5f;
-    ImGui::PushID("Exhaust Pos");
+    const std::string x = std::string(label) + " x";
+    const std::string y = std::string(label) + " y";
+    ImGui::PushID(label);
     ImGui::SetNextItemWidth(half);
-    intInput("##x", def.exhaustPos.x, vehicleLimits::offset, "Exhaust Pos x");
+    bool edited = intInput("##x", value.x, field.range, x.c_str());
     ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
     ImGui::SetNextItemWidth(half);
-    intInput("##y", def.exhaustPos.y, vehicleLimits::offset, "Exhaust Pos y");
+    edited |= intInput("##y", value.y, field.range, y.c_str());
     ImGui::SameLine(0.0f, ImGui::GetStyle().ItemInnerSpacing.x);
-    ImGui::TextUnformatted("Exhaust Pos");
+    ImGui::TextUnformatted(label);
+    orv::traceItem(label);
     ImGui::PopID();
+    return edited;
 }
 
-// One combo over a list of sounds; choosing stores the number and, for the
-// engine loops, stops the running loop so the controls restart it.
-void soundCombo(const char* label, int& number, const std::vector<SoundChoice>& choices, const char* stopKey)
+// One combo over the sounds of the folder the field's default sound is in.
+bool soundWidget(const VehicleField& field, int& number)
 {
+    const char* label = editorLabel(field);
     const std::string current = orv::Audio::getSoundName(number);
-    if (!ImGui::BeginCombo(label, current.c_str()))
-        return;
-    for (const SoundChoice& choice : choices) {
-        const bool selected = choice.number == number;
-        if (ImGui::Selectable(choice.name.c_str(), selected)) {
-            number = choice.number;
-            if (stopKey)
-                orv::Audio::stopSound(stopKey);
+    if (!orv::traced(ImGui::BeginCombo(label, current.c_str()), label))
+        return false;
+    const std::string folder = field.defaultText;
+    const std::string prefix = folder.substr(0, folder.find('\\'));
+    bool chosen = false;
+    for (int n = 1; n < orv::Audio::getSoundCount(); ++n) {
+        const std::string name = orv::Audio::getSoundName(n);
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const bool selected = n == number;
+        if (ImGui::Selectable(name.c_str(), selected)) {
+            number = n;
+            chosen = true;
         }
         if (selected)
             ImGui::SetItemDefaultFocus();
     }
     ImGui::EndCombo();
+    return chosen;
 }
 
-void soundSection(VehicleDef& def)
+// The value of one field of entry `index` as its type is edited; true when
+// the user changed it.
+bool fieldWidget(const VehicleField& field, const FieldRef& ref)
 {
-    if (!ImGui::CollapsingHeader("Sound"))
-        return;
-    std::vector<SoundChoice> engines, horns;
-    for (int n = 1; n < orv::Audio::getSoundCount(); ++n) {
-        const std::string name = orv::Audio::getSoundName(n);
-        if (name.compare(0, 6, "Engine") == 0)
-            engines.push_back({name, n});
-        else if (name.compare(0, 5, "Horns") == 0)
-            horns.push_back({name, n});
+    const char* label = editorLabel(field);
+    switch (field.type) {
+    case FieldType::Number:
+        return numberWidget(field, *std::get<float*>(ref));
+    case FieldType::Whole:
+        if (field.editor.kind == FieldEditor::ReadOnly) {
+            int shown = *std::get<int*>(ref);
+            ImGui::InputInt(label, &shown, 0, 0, ImGuiInputTextFlags_ReadOnly);
+            orv::traceItem(label);
+            return false;
+        }
+        return intInput(label, *std::get<int*>(ref), field.range);
+    case FieldType::Switch:
+        return checkbox(label, *std::get<bool*>(ref));
+    case FieldType::Offset:
+        return offsetWidget(field, *std::get<sf::Vector2i*>(ref));
+    case FieldType::Rect: {
+        const sf::IntRect& r = *std::get<sf::IntRect*>(ref);
+        int shown[4] = {r.left, r.top, r.width, r.height};
+        ImGui::InputInt4(label, shown, ImGuiInputTextFlags_ReadOnly);
+        orv::traceItem(label);
+        return false;
     }
-    soundCombo("Idle Sound", def.idleSound, engines, "ENG_IDLE_LOOP");
-    soundCombo("Moving Sound", def.movingSound, engines, "ENG_MOVING_LOOP");
-    soundCombo("Horn Sound", def.hornSound, horns, nullptr);
-    floatInput("Min Pitch", def.minPitch, vehicleLimits::pitch, 0.1f, 1.0f);
-    floatInput("Max Pitch", def.maxPitch, vehicleLimits::pitch, 0.1f, 1.0f);
+    case FieldType::Curve: {
+        if (!orv::traced(ImGui::TreeNode(label), label))
+            return false;
+        bool edited = false;
+        std::vector<sf::Vector2f>& points = std::get<SteerCurve*>(ref)->points;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const std::string at = orv::format("%.1f", static_cast<double>(i) * 0.1);
+            edited |= floatInput(at.c_str(), points[i].y, field.range, field.editor.step, field.editor.fastStep);
+        }
+        ImGui::TreePop();
+        return edited;
+    }
+    case FieldType::Sound:
+        return soundWidget(field, *std::get<int*>(ref));
+    }
+    return false;
+}
+
+// A field's value on its own, to rebuild the definition as it was before an
+// edit.
+using FieldValue = std::variant<float, int, bool, sf::Vector2i, sf::IntRect, SteerCurve>;
+
+FieldValue valueAt(const FieldRef& ref)
+{
+    return std::visit([](auto* p) -> FieldValue { return *p; }, ref);
+}
+
+void setValueAt(const FieldRef& ref, const FieldValue& value)
+{
+    std::visit([&](auto* p) { *p = std::get<std::decay_t<decltype(*p)>>(value); }, ref);
+}
+
+// Every field of `list` (and, outside lists, of `group`) for one entry; the
+// running vehicle follows what an edit changed.
+void drawFields(Vehicle& vehicle, VehicleDef& def, FieldList list, const char* group, std::size_t index)
+{
+    for (const VehicleField& field : vehicleFields()) {
+        if (field.list != list || (group && std::string(field.group) != group))
+            continue;
+        const bool readOnly = field.editor.kind == FieldEditor::ReadOnly;
+        const FieldRef ref = field.at(def, index);
+        const FieldValue old = valueAt(ref);
+        ImGui::BeginDisabled(readOnly || (field.editor.disabled && field.editor.disabled(def)));
+        const bool changed = fieldWidget(field, ref) && !readOnly;
+        ImGui::EndDisabled();
+        if (changed) {
+            VehicleDef before = def;
+            setValueAt(field.at(before, index), old);
+            applyDefinitionChange(vehicle, before, def);
+        }
+    }
+}
+
+void wheelTypeSection(Vehicle& vehicle, VehicleDef& def)
+{
+    ImGui::Text("Wheel Type Count: %d", static_cast<int>(def.wheelTypes.size()));
+    for (std::size_t i = 0; i < def.wheelTypes.size(); ++i) {
+        ImGui::PushID(static_cast<int>(i));
+        ImGui::Separator();
+        // Numbered from 0, as the wheel mounts name them.
+        ImGui::Text("Wheel Type %d", static_cast<int>(i));
+        drawFields(vehicle, def, FieldList::WheelType, nullptr, i);
+        ImGui::PopID();
+    }
 }
 
 void wheelSection(Vehicle& vehicle, VehicleDef& def)
 {
-    if (!ImGui::CollapsingHeader("Wheel Mounts"))
-        return;
     ImGui::Text("Wheel Count: %d", static_cast<int>(def.wheelMounts.size()));
     for (std::size_t i = 0; i < def.wheelMounts.size(); ++i) {
-        WheelMount& mount = def.wheelMounts[i];
         ImGui::PushID(static_cast<int>(i));
         ImGui::Separator();
         ImGui::Text("Wheel %d", static_cast<int>(i) + 1);
-        int pos[2] = {mount.pos.x, mount.pos.y};
-        ImGui::BeginDisabled();
-        ImGui::InputInt2("Position", pos, ImGuiInputTextFlags_ReadOnly);
-        ImGui::EndDisabled();
-        ImGui::Checkbox("Drive", &mount.drive);
-        if (intInput("Max Steer Angle", mount.maxSteerAngle, vehicleLimits::steerAngle))
-            applySteerLimits(vehicle);
-        if (floatInput("Mass Ratio", mount.massRatio, vehicleLimits::massRatio, 0.1f, 1.0f))
-            applyMass(vehicle);
+        drawFields(vehicle, def, FieldList::WheelMount, nullptr, i);
         ImGui::PopID();
     }
 }
 
 void gearSection(Vehicle& vehicle, VehicleDef& def)
 {
-    if (!ImGui::CollapsingHeader("Gears"))
-        return;
-    floatInput("Min Gear Time", def.minGearTime, vehicleLimits::minGearTime, 0.25f, 1.0f, "%.3fs");
     ImGui::Text("Gear Count: %d", static_cast<int>(def.gears.size()));
     ImGui::SameLine();
-    if (ImGui::Button("Add"))
+    if (orv::traced(ImGui::Button("Add"), "Add"))
         def.gears.push_back(GearDef{1.0f, 1.0f});
 
     deleteGears(def, markedGears(), &vehicle);
@@ -271,14 +318,37 @@ void gearSection(Vehicle& vehicle, VehicleDef& def)
         ImGui::TextUnformatted(gearLabel(gear).c_str());
         if (gear > firstForwardGear) {
             ImGui::SameLine();
-            if (ImGui::Button("Delete"))
+            if (orv::traced(ImGui::Button("Delete"), "Delete"))
                 markedGears().push_back(gear);
         }
-        ImGui::BeginDisabled(gear < firstForwardGear);
-        floatInput("Ratio", def.gears[i].ratio, vehicleLimits::gearRatio, 0.1f, 1.0f);
-        floatInput("Pitch", def.gears[i].pitch, vehicleLimits::pitch, 0.1f, 1.0f);
-        ImGui::EndDisabled();
+        if (gear >= firstForwardGear) {
+            drawFields(vehicle, def, FieldList::Gear, nullptr, i - firstForwardGear);
+        } else {
+            // Reverse and neutral are not in the file: shown, never edited.
+            ImGui::BeginDisabled();
+            float ratio = def.gears[i].ratio, pitch = def.gears[i].pitch;
+            ImGui::InputFloat("Ratio", &ratio, 0.1f, 1.0f, "%.3f");
+            ImGui::InputFloat("Pitch", &pitch, 0.1f, 1.0f, "%.3f");
+            ImGui::EndDisabled();
+        }
         ImGui::PopID();
+    }
+}
+
+// The editor's headers: the table's groups, then its lists.
+void drawSections(Vehicle& vehicle, VehicleDef& def)
+{
+    if (orv::traced(ImGui::CollapsingHeader("Body"), "Body"))
+        drawFields(vehicle, def, FieldList::None, "Body", 0);
+    if (orv::traced(ImGui::CollapsingHeader("Sound"), "Sound"))
+        drawFields(vehicle, def, FieldList::None, "Sound", 0);
+    if (orv::traced(ImGui::CollapsingHeader("Wheel Types"), "Wheel Types"))
+        wheelTypeSection(vehicle, def);
+    if (orv::traced(ImGui::CollapsingHeader("Wheel Mounts"), "Wheel Mounts"))
+        wheelSection(vehicle, def);
+    if (orv::traced(ImGui::CollapsingHeader("Gears"), "Gears")) {
+        drawFields(vehicle, def, FieldList::None, "Gears", 0);
+        gearSection(vehicle, def);
     }
 }
 
@@ -369,8 +439,8 @@ void drawTuningEditor()
         beginEditTracking(vehicle, *def);
 
     if (ImGui::BeginMenuBar()) {
-        if (ImGui::BeginMenu("File")) {
-            if (ImGui::MenuItem("Save", nullptr, false, def != nullptr)) {
+        if (orv::traced(ImGui::BeginMenu("File"), "File")) {
+            if (orv::traced(ImGui::MenuItem("Save", nullptr, false, def != nullptr), "Save")) {
                 const bool saved = saveDefinition(*def);
                 // A failure has been logged and shown by the saver itself.
                 if (saved) {
@@ -405,10 +475,7 @@ void drawTuningEditor()
     ImGui::EndGroup();
     drawChangedValues(*def);
     ImGui::Separator();
-    bodySection(vehicle, *def);
-    soundSection(*def);
-    wheelSection(vehicle, *def);
-    gearSection(vehicle, *def);
+    drawSections(vehicle, *def);
     drawDrivingTestsSection(*def);
     ImGui::EndChild();
     endEditTracking(*def);

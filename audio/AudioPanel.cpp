@@ -11,6 +11,7 @@
 #include "framework/Signals.h"
 #include "framework/StringUtil.h"
 #include "framework/Text.h"
+#include "framework/WidgetTrace.h"
 #include "framework/gui/FileDialog.h"
 #include "framework/gui/MessageBox.h"
 
@@ -158,6 +159,7 @@ bool updateAudioPanel()
     ImGui::TextUnformatted("Sound Volume");
     ImGui::PushItemWidth(sliderWidth);
     ImGui::SliderInt("##soundVolume", &coreConfig.soundVolume, 0, 100, "%d", ImGuiSliderFlags_AlwaysClamp);
+    traceItem("Sound Volume");
     ImGui::PopItemWidth();
     ImGui::EndChild();
 
@@ -166,27 +168,28 @@ bool updateAudioPanel()
     ImGui::TextUnformatted("Music Volume");
     ImGui::PushItemWidth(sliderWidth);
     ImGui::SliderInt("##musicVolume", &coreConfig.musicVolume, 0, 100, "%d", ImGuiSliderFlags_AlwaysClamp);
+    traceItem("Music Volume");
     ImGui::PopItemWidth();
     ImGui::Spacing();
     const ImVec2 button(140.0f, 0.0f);
-    if (ImGui::Button("Play/Restart", button) && music) {
+    if (traced(ImGui::Button("Play/Restart", button), "Play/Restart") && music) {
         if (music->getStatus() != sf::SoundStream::Paused)
             music->stop();
         music->play();
     }
     ImGui::SameLine();
-    if (ImGui::Button("Skip Backward", button) && music)
+    if (traced(ImGui::Button("Skip Backward", button), "Skip Backward") && music)
         music->setPlayingOffset(sf::seconds(skipBackOffset(music->getPlayingOffset().asSeconds())));
     ImGui::SameLine();
-    if (ImGui::Button("Skip Forward", button) && music)
+    if (traced(ImGui::Button("Skip Forward", button), "Skip Forward") && music)
         music->setPlayingOffset(music->getPlayingOffset() + sf::seconds(5.0f));
     ImGui::SameLine();
-    if (ImGui::Button("Pause/Resume", button))
+    if (traced(ImGui::Button("Pause/Resume", button), "Pause/Resume"))
         Audio::togglePause();
-    if (ImGui::Button("Stop", button))
+    if (traced(ImGui::Button("Stop", button), "Stop"))
         Audio::stopMusic();
     ImGui::SameLine();
-    bool load = ImGui::Button("Load Music File", button);
+    bool load = traced(ImGui::Button("Load Music File", button), "Load Music File");
     ImGui::Spacing();
     drawStatus();
     if (panel().statusReady) {
@@ -197,9 +200,9 @@ bool updateAudioPanel()
     }
     ImGui::EndChild();
 
-    bool defaults = ImGui::Button("Defaults", ImVec2(120.0f, 0.0f));
+    bool defaults = traced(ImGui::Button("Defaults", ImVec2(120.0f, 0.0f)), "Defaults");
     ImGui::SameLine(panelWidth - 136.0f);
-    if (ImGui::Button("Done", ImVec2(120.0f, 0.0f)))
+    if (traced(ImGui::Button("Done", ImVec2(120.0f, 0.0f)), "Done"))
         close = true;
     ImGui::End();
 

@@ -2,6 +2,7 @@
 
 #include "audio/Audio.h"
 #include "framework/StringUtil.h"
+#include "world/Units.h"
 
 #include <cmath>
 
@@ -17,6 +18,16 @@ constexpr ValueRange none{0.0f, 0.0f};
 // whole number gets that far.
 constexpr ValueRange anyWhole{-1.0e9f, 1.0e9f};
 
+// How the editor shows its fields: steps of a tenth or of five, a slider,
+// greyed out; the default steps by one.
+constexpr FieldEditor tenths{FieldEditor::Input, 0.1f, 1.0f};
+constexpr FieldEditor fives{FieldEditor::Input, 1.0f, 5.0f};
+constexpr FieldEditor readOnly{FieldEditor::ReadOnly};
+constexpr FieldEditor slider(ValueRange range)
+{
+    return {FieldEditor::Slider, 1.0f, 10.0f, "%.3f", range};
+}
+
 GearDef& forwardGear(VehicleDef& def, std::size_t index)
 {
     return def.gears[firstForwardGear + index];
@@ -26,7 +37,8 @@ std::vector<VehicleField> makeFields()
 {
     return {
         {L::None, "info", "minGearTime", "Gears", "Min Gear Time", "s", T::Number, lim::minGearTime,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.minGearTime; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.minGearTime; },
+         nullptr, "", {FieldEditor::Input, 0.25f, 1.0f, "%.3fs"}},
         {L::None, "sound", "idleSound", "Sound", "Idle Sound", "", T::Sound, none,
          [](VehicleDef& d, std::size_t) -> FieldRef { return &d.idleSound; }, nullptr, "Engine\\Engine_Car_a_Idle"},
         {L::None, "sound", "movingSound", "Sound", "Moving Sound", "", T::Sound, none,
@@ -34,47 +46,61 @@ std::vector<VehicleField> makeFields()
         {L::None, "sound", "hornSound", "Sound", "Horn Sound", "", T::Sound, none,
          [](VehicleDef& d, std::size_t) -> FieldRef { return &d.hornSound; }, nullptr, "Horns\\Horn_Default"},
         {L::None, "sound", "minPitch", "Sound", "Min Pitch", "", T::Number, lim::pitch,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.minPitch; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.minPitch; },
+         nullptr, "", tenths},
         {L::None, "sound", "maxPitch", "Sound", "Max Pitch", "", T::Number, lim::pitch,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.maxPitch; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.maxPitch; },
+         nullptr, "", tenths},
         {L::None, "body", "imageRect", "Body", "Image Rect", "px", T::Rect, none,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.imageRect; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.imageRect; },
+         nullptr, "", readOnly},
         // 0 is the format's own default (a body Box2D gives a token mass).
         {L::None, "body", "mass", "Body", "Mass", "kg/m2", T::Number, lim::mass,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.mass; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.mass; },
+         nullptr, "", fives},
         {L::None, "body", "tracks", "Body", "Tracks", "", T::Switch, none,
          [](VehicleDef& d, std::size_t) -> FieldRef { return &d.tracks; }},
         {L::None, "body", "maxSpeed", "Body", "Max Speed (m/s)", "m/s", T::Number, lim::maxSpeed,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.maxSpeed; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.maxSpeed; },
+         nullptr, "", {FieldEditor::Input, 1.0f, 5.0f, "%.3fkm/h", none, kmhPerMs, "Max Speed"}},
         {L::None, "body", "lateralSlip", "Body", "Lateral Slip", "", T::Number, lim::lateralSlip,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.lateralSlip; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.lateralSlip; },
+         nullptr, "", {FieldEditor::Slider, 1.0f, 10.0f, "%.3f", lim::lateralSlip, 1.0f, nullptr,
+          [](const VehicleDef& d) { return d.autoLateralSlip; }}},
         {L::None, "body", "autoLateralSlip", "Body", "Auto Lateral Slip", "", T::Switch, none,
          [](VehicleDef& d, std::size_t) -> FieldRef { return &d.autoLateralSlip; }},
         {L::None, "body", "power", "Body", "Power", "N", T::Number, lim::power,
          [](VehicleDef& d, std::size_t) -> FieldRef { return &d.power; },
-         [](const VehicleDef& d) { return d.mass * 40.0f; }},
+         [](const VehicleDef& d) { return d.mass * 40.0f; }, "", fives},
         {L::None, "body", "steerSpeed", "Body", "Steer Speed", "deg/s", T::Number, lim::steerSpeed,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.steerSpeed; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.steerSpeed; },
+         nullptr, "", {FieldEditor::Input, 1.0f, 10.0f, "%.3fdeg/s"}},
         {L::None, "body", "instantSteer", "Body", "Instant Steer", "", T::Switch, none,
          [](VehicleDef& d, std::size_t) -> FieldRef { return &d.instantSteer; }},
         {L::None, "body", "fullSpeedSteerCurve", "Body", "Full Speed Steer Curve", "", T::Curve, lim::steerCurvePoint,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.fullSpeedSteerCurve; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.fullSpeedSteerCurve; },
+         nullptr, "", {FieldEditor::Input, 0.1f, 0.5f}},
         {L::None, "body", "steerBoost", "Body", "Steer Boost", "", T::Number, lim::steerBoost,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.steerBoost; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.steerBoost; },
+         nullptr, "", tenths},
         {L::None, "body", "steerTorqueBoost", "Body", "Steer Torque Boost", "", T::Number, lim::steerTorqueBoost,
          [](VehicleDef& d, std::size_t) -> FieldRef { return &d.steerTorqueBoost; }},
         // Box2D refuses (asserts on) negative damping.
         {L::None, "body", "linearDamping", "Body", "Linear Damping", "1/s", T::Number, lim::damping,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.linearDamping; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.linearDamping; },
+         nullptr, "", slider(lim::damping)},
         {L::None, "body", "angularDamping", "Body", "Angular Damping", "1/s", T::Number, lim::damping,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.angularDamping; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.angularDamping; },
+         nullptr, "", slider(lim::damping)},
         {L::None, "body", "restitution", "Body", "Restitution", "", T::Number, lim::restitution,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.restitution; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.restitution; },
+         nullptr, "", slider(lim::restitution)},
         {L::None, "body", "brakePower", "Body", "Brake Power", "N", T::Number, lim::brakePower,
          [](VehicleDef& d, std::size_t) -> FieldRef { return &d.brakePower; },
          [](const VehicleDef& d) { return d.mass * 1.3f; }},
         {L::None, "body", "reverseRatio", "Body", "Reverse Ratio", "", T::Number, lim::reverseRatio,
-         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.reverseRatio; }},
+         [](VehicleDef& d, std::size_t) -> FieldRef { return &d.reverseRatio; },
+         nullptr, "", tenths},
         {L::None, "body", "exhaustPos", "Body", "Exhaust Pos", "px", T::Offset, lim::offset,
          [](VehicleDef& d, std::size_t) -> FieldRef { return &d.exhaustPos; }},
         {L::None, "engine", "idleRPM", "Body", "Idle RPM", "rpm", T::Number, lim::rpm,
@@ -85,25 +111,32 @@ std::vector<VehicleField> makeFields()
          [](VehicleDef& d, std::size_t) -> FieldRef { return &d.acceleration; }},
 
         {L::WheelType, "wheelType", "imageRect", "Wheel Type", "Image Rect", "px", T::Rect, none,
-         [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelTypes[i].imageRect; }},
+         [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelTypes[i].imageRect; },
+         nullptr, "", readOnly},
         {L::WheelType, "wheelType", "wheelVisible", "Wheel Type", "Visible", "", T::Switch, none,
-         [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelTypes[i].wheelVisible; }},
+         [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelTypes[i].wheelVisible; },
+         nullptr, "", readOnly},
 
         {L::WheelMount, "wheelMount", "pos", "Wheel", "Position", "px", T::Offset, lim::offset,
-         [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelMounts[i].pos; }},
+         [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelMounts[i].pos; },
+         nullptr, "", readOnly},
         {L::WheelMount, "wheelMount", "wheelType", "Wheel", "Wheel Type", "", T::Whole, anyWhole,
-         [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelMounts[i].wheelType; }},
+         [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelMounts[i].wheelType; },
+         nullptr, "", readOnly},
         {L::WheelMount, "wheelMount", "drive", "Wheel", "Drive", "", T::Switch, none,
          [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelMounts[i].drive; }},
         {L::WheelMount, "wheelMount", "maxSteerAngle", "Wheel", "Max Steer Angle", "deg", T::Whole, lim::steerAngle,
          [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelMounts[i].maxSteerAngle; }},
         {L::WheelMount, "wheelMount", "massRatio", "Wheel", "Mass Ratio", "", T::Number, lim::massRatio,
-         [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelMounts[i].massRatio; }},
+         [](VehicleDef& d, std::size_t i) -> FieldRef { return &d.wheelMounts[i].massRatio; },
+         nullptr, "", tenths},
 
         {L::Gear, "gear", "ratio", "Gear", "Ratio", "", T::Number, lim::gearRatio,
-         [](VehicleDef& d, std::size_t i) -> FieldRef { return &forwardGear(d, i).ratio; }},
+         [](VehicleDef& d, std::size_t i) -> FieldRef { return &forwardGear(d, i).ratio; },
+         nullptr, "", tenths},
         {L::Gear, "gear", "pitch", "Gear", "Pitch", "", T::Number, lim::pitch,
-         [](VehicleDef& d, std::size_t i) -> FieldRef { return &forwardGear(d, i).pitch; }},
+         [](VehicleDef& d, std::size_t i) -> FieldRef { return &forwardGear(d, i).pitch; },
+         nullptr, "", tenths},
     };
 }
 
@@ -174,6 +207,11 @@ const std::vector<VehicleField>& vehicleFields()
 {
     static const std::vector<VehicleField> fields = makeFields();
     return fields;
+}
+
+const char* editorLabel(const VehicleField& field)
+{
+    return field.editor.label ? field.editor.label : field.label;
 }
 
 std::size_t fieldEntries(const VehicleField& field, const VehicleDef& def)

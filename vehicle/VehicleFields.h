@@ -30,6 +30,24 @@ enum class FieldList { None, WheelType, WheelMount, Gear };
 /// Where a field's value sits in a definition; the alternative follows the type.
 using FieldRef = std::variant<float*, int*, bool*, sf::Vector2i*, sf::IntRect*, SteerCurve*>;
 
+/// How the tuning editor shows a field.
+struct FieldEditor {
+    enum Kind {
+        Input,    ///< a number field with - and + buttons, a check box, a combo
+        Slider,   ///< a slider between `slider`'s ends
+        ReadOnly, ///< shown greyed: changing it needs the vehicle built again
+    };
+    Kind kind = Input;
+    float step = 1.0f;              ///< the - and + buttons' step
+    float fastStep = 10.0f;         ///< the step with Ctrl held
+    const char* format = "%.3f";    ///< the shown value, with its unit
+    ValueRange slider{0.0f, 0.0f};  ///< a slider's ends ({0, 0}: the range); typed values are clamped to them
+    float scale = 1.0f;             ///< shown = stored * scale (km/h for m/s)
+    const char* label = nullptr;    ///< the editor's label when not the table's
+    /// True when the field cannot be changed now (null: always can).
+    bool (*disabled)(const VehicleDef& def) = nullptr;
+};
+
 struct VehicleField {
     FieldList list;
     const char* section; ///< "body", or the list's section base ("wheelMount")
@@ -45,13 +63,18 @@ struct VehicleField {
     /// The default of a number the file lacks when it follows values read
     /// before it (power from mass); null: the definition's own default.
     float (*defaultFrom)(const VehicleDef& def) = nullptr;
-    /// The default sound name of a Sound field.
+    /// The default sound name of a Sound field; its folder names the
+    /// sounds the editor offers for it.
     const char* defaultText = "";
+    FieldEditor editor = {};
 };
 
 /// The table, in file order: sections info, sound, body, engine, then the
 /// lists' sections.
 const std::vector<VehicleField>& vehicleFields();
+
+/// The label the tuning editor shows for the field.
+const char* editorLabel(const VehicleField& field);
 
 /// Entries of the field's list in `def` (1 outside lists).
 std::size_t fieldEntries(const VehicleField& field, const VehicleDef& def);

@@ -7,6 +7,7 @@
 #include "framework/Layers.h"
 #include "framework/Signals.h"
 #include "framework/StringUtil.h"
+#include "framework/WidgetTrace.h"
 
 #include <imgui.h>
 
@@ -94,17 +95,18 @@ std::string runFileDialog(const std::string& startFolder, const std::string& ext
         ImGui::BeginChild("files", ImVec2(0, -ImGui::GetFrameHeightWithSpacing()), true);
         for (int i = 0; i < static_cast<int>(items.size()); ++i) {
             const std::string label = items[i].isFolder ? "[" + items[i].name + "]" : items[i].name;
-            if (ImGui::Selectable(label.c_str(), selected == i, ImGuiSelectableFlags_AllowDoubleClick)) {
+            if (traced(ImGui::Selectable(label.c_str(), selected == i, ImGuiSelectableFlags_AllowDoubleClick),
+                       label.c_str())) {
                 selected = i;
                 if (ImGui::IsMouseDoubleClicked(0))
                     activate = true;
             }
         }
         ImGui::EndChild();
-        if (ImGui::Button("Open", ImVec2(100, 0)))
+        if (traced(ImGui::Button("Open", ImVec2(100, 0)), "Open"))
             activate = true;
         ImGui::SameLine();
-        if (ImGui::Button("Cancel", ImVec2(100, 0)))
+        if (traced(ImGui::Button("Cancel", ImVec2(100, 0)), "Cancel"))
             done = true;
         ImGui::End();
 

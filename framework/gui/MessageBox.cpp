@@ -6,6 +6,7 @@
 #include "framework/Layers.h"
 #include "framework/Log.h"
 #include "framework/Signals.h"
+#include "framework/WidgetTrace.h"
 
 #include <imgui.h>
 
@@ -68,12 +69,12 @@ MessageBoxResult showMessageBox(const std::string& text, const std::string& capt
         ImGui::PopTextWrapPos();
         ImGui::Spacing();
         if (yesNo) {
-            if (ImGui::Button("Yes", ImVec2(80, 0)))
+            if (traced(ImGui::Button("Yes", ImVec2(80, 0)), "Yes"))
                 answer(yes);
             ImGui::SameLine();
-            if (ImGui::Button("No", ImVec2(80, 0)))
+            if (traced(ImGui::Button("No", ImVec2(80, 0)), "No"))
                 answer(no);
-        } else if (ImGui::Button("OK", ImVec2(80, 0))) {
+        } else if (traced(ImGui::Button("OK", ImVec2(80, 0)), "OK")) {
             answer(yes);
         }
         ImGui::End();

@@ -75,7 +75,7 @@ back_to_driving() {
     local i
     for i in $(seq 1 10); do
         sleep 0.3
-        if backdrop || [ "$(options_buttons | wc -l)" -ge 4 ]; then
+        if backdrop || widget_shown Options Exit; then
             press Escape
         else
             return 0
@@ -84,32 +84,26 @@ back_to_driving() {
     fail "a dialog stayed open"
 }
 
-editor_save() { # File > Save of the tuning editor at (60,20)
-    local attempt i stamp
+editor_save() { # File > Save of the tuning editor: the frame taking the click saves
+    local stamp
     stamp=$(date -r "$cars/Buggy.ini" +%s%N)
-    for attempt in 1 2 3 4 5; do
-        click_at 82 48
-        sleep 0.3
-        click_at 82 72
-        for i in $(seq 1 20); do
-            [ "$(date -r "$cars/Buggy.ini" +%s%N)" != "$stamp" ] && return 0
-            sleep 0.1
-        done
-    done
-    fail "File > Save did not write Buggy.ini"
+    click_widget "Tuning Editor" File
+    click_widget "Tuning Editor" Save
+    wait_widget_gone "Tuning Editor" Save
+    [ "$(date -r "$cars/Buggy.ini" +%s%N)" != "$stamp" ] || fail "File > Save did not write Buggy.ini"
 }
 
 # chord MODIFIER KEY: the modifier held as a person holds it, over frames.
 chord() { xdotool keydown "$1" sleep 0.15 key "$2" sleep 0.1 keyup "$1"; }
 
-# wait_changed 0|1 WHAT: waits until the editor's orange "Changed from the
-# file" line is gone (0) or shown (1).
+# wait_changed 0|1 WHAT: waits until the editor's "Changed from the file"
+# line is gone (0) or shown (1).
 wait_changed() {
     local i n
-    for i in $(seq 1 60); do
+    for i in $(seq 1 100); do
         alive "at $2"
-        import -window "$WIN" -crop 200x12+85+121 "$WORK/changed.png"
-        n=$(convert "$WORK/changed.png" -alpha off -fx 'r > 0.8 && g > 0.45 && b < 0.35' -format '%[fx:mean > 0.02]' info:)
+        n=0
+        widget_shown "Tuning Editor" "Changed from the file" && n=1
         [ "$n" = "$1" ] && return 0
         sleep 0.05
     done
@@ -120,22 +114,19 @@ wait_changed() {
 # in the editor's list of values changed from the file, and the redone value
 # saved and read back.
 press e
-wait_pixel 82 30 'b > r + 20' # the editor's title bar
-for attempt in 1 2 3 4 5; do # "Body", until its first row shows
-    click_at 100 133
-    for i in $(seq 1 20); do
-        IFS=, read -r r g b <<<"$(pixel 450 157)"
-        [ "$b" -lt 40 ] && break 2
-        sleep 0.05
-    done
-done
-click_at 200 156 # "Mass"
+click_widget "Tuning Editor" Body
+# Mass's text field is the left part of the widget, before its - and +
+# buttons and its label.
+click_widget "Tuning Editor" Mass 0.1
 sleep 0.2
 chord ctrl a
 sleep 0.2
 xdotool type --delay 100 123
 sleep 0.2
+# The field takes each digit as it is typed, and keeps Ctrl+Z for its text
+# while it is active: Return has to be through before the chord.
 press Return
+wait_frames 3
 wait_changed 1 "the typed mass"
 chord ctrl z
 wait_changed 0 "Ctrl+Z"
@@ -145,13 +136,13 @@ editor_save
 grep -q '^mass=123\.000000$' "$cars/Buggy.ini" || fail "Ctrl+Y did not bring back the typed mass: $(grep mass= "$cars/Buggy.ini")"
 
 # The editor with its Mass field being typed in; a key that leaves the field
-# is followed by a click back into it.
-# Mass sits a line lower while "Changed from the file" shows: y 165 is on the
-# field either way.
-click_at 200 165
+# is followed by a click back into it. Mass sits a text line (less than its
+# own height) lower while "Changed from the file" shows, which the storm's
+# typing turns on and off: its lowest rows are on the field either way.
+click_widget "Tuning Editor" Mass 0.1 0.95
 storm "the editor's Mass field active" "click 1" Escape Return KP_Enter Tab
 back_to_driving
-editor_open() { [ "$(pixel 82 30 | awk -F, '{ print ($3 > $1 + 20) }')" = 1 ]; }
+editor_open() { widget_shown "Tuning Editor" File; }
 editor_open && press e
 
 # Driving, with nothing open: each key that opens something closes it again.
@@ -186,14 +177,9 @@ storm "the audio panel" "sleep 0.3 key F5 sleep 0.3" Escape F5 F3
 back_to_driving
 press F5
 for i in $(seq 1 100); do backdrop && break; sleep 0.05; done
-read -r w h <<<"$(window_size)"
-panel_height=$((IMGUI_FRAME + IMGUI_PAD + 120 + 4 + 260 + 4 + IMGUI_FRAME + IMGUI_PAD))
-asked() { grep -q 'Message box "Confirm": Are you sure that you want to set default' "$WORK/Tarnwick.log"; }
-for attempt in 1 2 3 4 5; do # a panel not drawn yet takes no click
-    click_at $((w / 2 - 660 / 2 + IMGUI_PAD + 60)) $((h / 2 + panel_height / 2 - IMGUI_PAD - IMGUI_FRAME / 2))
-    for i in $(seq 1 20); do asked && break 2; sleep 0.05; done
-done
-asked || fail "the audio panel's Defaults button asked nothing"
+click_widget "Audio Panel" Defaults
+wait_log 'Message box "Confirm": Are you sure that you want to set default'
+
 storm "the message box" "sleep 0.2 click 1 sleep 0.3" Return KP_Enter Escape y n
 back_to_driving
 

@@ -15,6 +15,7 @@ APP_PID=""
 WM_PID=""
 WORK=""
 WIN="" # the program's window, once find_window has seen it
+WIDGETS="" # the program's list of the widgets it draws
 
 fail() {
     echo "FAIL: $*" >&2
@@ -43,6 +44,8 @@ e2e_begin() {
     cp -r "$RUN_DIR/zozur3" "$WORK/"
     start_xvfb "$screen" "$WORK/.xvfb.log" || fail "Xvfb did not start"
     export ALSOFT_DRIVERS=null
+    WIDGETS="$WORK/.widgets"
+    export TARNWICK_WIDGET_LOG="$WIDGETS"
 }
 
 # A small map and its colours, so the program starts without the error box
@@ -65,14 +68,27 @@ dismiss_missing_map() {
     answer_box Return
 }
 
-# answer_box KEY: waits until a message box is on screen, presses KEY and
-# waits until the box is gone. The box logs its line before it clears the
-# keys already pressed, so a key sent on the log line alone can be lost.
+# answer_box KEY: waits until a message box is on screen (its OK or Yes
+# button drawn), presses KEY and waits until the box is gone. The box logs its
+# line before it clears the keys already pressed, so a key sent on the log
+# line alone can be lost.
 answer_box() {
-    wait_pixel 2 2 'r == 24 && g == 24 && b == 28' # the box's backdrop
+    local i
+    for i in $(seq 1 400); do
+        message_box_shown && break
+        sleep 0.05
+    done
+    message_box_shown || fail "no message box drawn"
     press "$1"
-    wait_pixel 2 2 '!(r == 24 && g == 24 && b == 28)'
+    for i in $(seq 1 400); do
+        message_box_shown || return 0
+        sleep 0.05
+    done
+    fail "the message box stayed after $1"
 }
+
+# message_box_shown: true while a message box's OK or Yes button is drawn.
+message_box_shown() { grep -qP '\t(OK|Yes)\t' "$WIDGETS" 2>/dev/null; }
 
 start_window_manager() {
     openbox >/dev/null 2>&1 &
@@ -194,75 +210,99 @@ click_at() {
     xdotool mouseup 1
 }
 
-# --- where things are: Dear ImGui's default style and its built-in 13 px font,
-# as the program uses them. A title bar, a button and a slider are a frame
-# (13 + 2 x 3) high; windows and bordered children pad by 8; items are 4
-# apart; a separator takes no height of its own.
-IMGUI_FRAME=19
-IMGUI_PAD=8
-IMGUI_LINE=$((13 + 4)) # a text line and the spacing after it
+# --- widgets by label. With TARNWICK_WIDGET_LOG the program keeps a file
+# holding "frame N", its count of frames, and the labelled widgets its last
+# frame drew, one a line: "window<TAB>label<TAB>x y w h" in window pixels
+# (see framework/WidgetTrace.h). A widget listed there is on screen and takes
+# clicks from the next frame on.
 
-# options_buttons: "X Y" of each of the Options window's buttons, top to
-# bottom ("Reset to Defaults", "Resume", "Audio Panel", "Exit"). The window
-# sizes itself around its content in the middle of the screen, so the
-# buttons are found on the screen: down the middle column, runs of the
-# buttons' blue that are a button high (25; sliders and combos are 19).
-options_buttons() {
-    local w h
-    read -r w h <<<"$(window_size)"
-    import -window "$WIN" -crop "1x$h+$((w / 2))+0" -depth 8 txt:- 2>/dev/null |
-        sed -n 's/^0,\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4/p' |
-        awk -v x=$((w / 2)) '
-            { blue = ($4 > $2 + 30 && $4 > 90) }
-            blue && !run { start = $1 }
-            { if (!blue && run && $1 - start >= 23) print x, int((start + $1) / 2); run = blue }'
+# widget_frame: the last frame's number (0 before the first).
+widget_frame() {
+    local n
+    n=$(sed -n 's/^frame //p' "$WIDGETS" 2>/dev/null | head -n1)
+    echo "${n:-0}"
 }
 
-# options_exit_button: "X Y" of "Exit", the last button; empty while the
-# window is not on screen.
-options_exit_button() {
-    options_buttons | tail -n1
+# wait_frames N: waits until the program has ended N more frames (or ended).
+# Input sent before the call has reached the interface two frames on: the
+# frame under way when it arrived may have taken its input already. A click
+# whose press and release arrive together acts a frame later still.
+wait_frames() {
+    local target=$(($(widget_frame) + $1)) i
+    for i in $(seq 1 400); do
+        [ "$(widget_frame)" -ge "$target" ] && return 0
+        kill -0 "$APP_PID" 2>/dev/null || return 0
+        sleep 0.02
+    done
+    fail "the program stopped drawing frames (at $(widget_frame), waiting for $target)"
 }
 
-# audio_panel_music_slider FRACTION_PERCENT: "X Y" of a point on the audio
-# panel's "Music Volume" slider. The panel is centred, 660 wide, and holds a
-# 120 high "Sound Effects" child, a 260 high "Music" child (title, rule,
-# "Music Volume", the 590 wide slider) and a row of buttons.
-audio_panel_music_slider() {
-    local w h height left top
-    read -r w h <<<"$(window_size)"
-    height=$((IMGUI_FRAME + IMGUI_PAD + 120 + 4 + 260 + 4 + IMGUI_FRAME + IMGUI_PAD))
-    left=$((w / 2 - 660 / 2))
-    top=$((h / 2 - height / 2))
-    local music=$((top + IMGUI_FRAME + IMGUI_PAD + 120 + 4))
-    echo "$((left + 2 * IMGUI_PAD + 590 * $1 / 100)) $((music + IMGUI_PAD + 2 * IMGUI_LINE + 4 + IMGUI_FRAME / 2))"
+# widget_now WINDOW LABEL: "X Y W H" of the first such widget in the last
+# frame; empty when it was not drawn.
+widget_now() {
+    awk -F'\t' -v w="$1" -v l="$2" '$1 == w && $2 == l { print $3; exit }' "$WIDGETS" 2>/dev/null || true
 }
 
-# The Options window's "Exit" button (Escape opens the window first). The
-# click waits until the button is drawn: a window that has not been drawn
-# yet takes no clicks. A loaded machine can still drop a click, so it clicks
-# again until the program ends.
+widget_shown() { [ -n "$(widget_now "$1" "$2")" ]; }
+
+# widget_rect WINDOW LABEL [SECONDS]: waits until the widget is drawn and
+# prints "X Y W H".
+widget_rect() {
+    local limit="${3:-20}" i rect
+    for i in $(seq 1 $((limit * 20))); do
+        rect=$(widget_now "$1" "$2")
+        [ -n "$rect" ] && echo "$rect" && return 0
+        sleep 0.05
+    done
+    fail "widget \"$2\" of window \"$1\" never drawn; last frame's widgets: $(tr '\t\n' '|;' <"$WIDGETS" 2>/dev/null)"
+}
+
+# wait_widget_gone WINDOW LABEL [SECONDS]: waits until a frame no longer draws it.
+wait_widget_gone() {
+    local limit="${3:-20}" i
+    for i in $(seq 1 $((limit * 20))); do
+        widget_shown "$1" "$2" || return 0
+        sleep 0.05
+    done
+    fail "widget \"$2\" of window \"$1\" still drawn"
+}
+
+# widget_point WINDOW LABEL [FX [FY]]: "X Y" of the point FX of the way
+# across the widget and FY of the way down (0 to 1; the middle by default),
+# once it is drawn.
+widget_point() {
+    local x y w h
+    read -r x y w h <<<"$(widget_rect "$1" "$2")"
+    awk -v x="$x" -v y="$y" -v w="$w" -v h="$h" -v fx="${3:-0.5}" -v fy="${4:-0.5}" \
+        'BEGIN { printf "%d %d\n", x + (w - 1) * fx, y + (h - 1) * fy }'
+}
+
+# click_widget WINDOW LABEL [FX [FY]]: clicks the widget (a slider at FX of
+# its length) once it is drawn, and returns once the interface has acted on
+# the click: keys pressed next, which the program reads a frame ahead of the
+# mouse, cannot overtake it.
+click_widget() {
+    local x y
+    read -r x y <<<"$(widget_point "$@")"
+    click_at "$x" "$y"
+    wait_frames 3
+}
+
+# The Options window's "Exit" button (Escape opens the window first).
 exit_via_options() {
-    local x="" y="" attempt i
+    local attempt i
     # Escape toggles the Options window, and first closes a dialog left open
     # (a map picker or audio panel whose closing key went astray): press it
-    # again until the buttons show.
+    # again while the window has not shown. Each press gets long enough for a
+    # loaded machine to draw the window, so a second press never closes it.
     for attempt in 1 2 3 4; do
         press Escape
-        for i in $(seq 1 30); do
-            [ "$(options_buttons | wc -l)" -ge 4 ] && break 2
-            sleep 0.1
-        done
-    done
-    read -r x y <<<"$(options_exit_button)"
-    [ -n "$y" ] || fail "the Options window's buttons never showed"
-    for attempt in 1 2 3 4 5; do
-        click_at "$x" "$y"
-        for i in $(seq 1 20); do
-            kill -0 "$APP_PID" 2>/dev/null || return 0
+        for i in $(seq 1 100); do
+            widget_shown Options Exit && break 2
             sleep 0.05
         done
     done
+    click_widget Options Exit
 }
 
 ini_value() { # ini_value FILE KEY: the first value of KEY in FILE
