@@ -2,6 +2,7 @@
 // a vehicle file may mount without passing ImGui's 16-bit vertex index in any
 // draw list (past it ImGui asserts and the program aborts).
 #include "../vehicle/VehicleFixture.h"
+#include "HeadlessImGui.h"
 #include "app/AppState.h"
 #include "app/TelemetryWindow.h"
 
@@ -38,14 +39,7 @@ TEST_F(VehicleTest, TelemetryChartsStayWithinOneDrawListEach)
             driveMonitor().afterStep(vehicle);
         ASSERT_EQ(driveMonitor().live().at(0).wheelCount, wheels);
 
-        ImGuiContext* context = ImGui::CreateContext();
-        ImGuiIO& io = ImGui::GetIO();
-        io.IniFilename = nullptr;
-        io.DisplaySize = ImVec2(1280.0f, 720.0f);
-        io.DeltaTime = 1.0f / 60.0f;
-        unsigned char* pixels = nullptr;
-        int width = 0, height = 0;
-        io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
+        testutil::HeadlessImGui gui;
         int vertices = 0;
         for (int frame = 0; frame < 2; ++frame) {
             ImGui::NewFrame();
@@ -58,6 +52,5 @@ TEST_F(VehicleTest, TelemetryChartsStayWithinOneDrawListEach)
             vertices += data->CmdLists[i]->VtxBuffer.Size;
         }
         EXPECT_GT(vertices, wheels * 3 * 100) << "every wheel's lines are drawn";
-        ImGui::DestroyContext(context);
     }
 }

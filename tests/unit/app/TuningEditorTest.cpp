@@ -3,6 +3,7 @@
 // reaches the definition and the running vehicle. Found through the widget
 // log, as the end-to-end tests find them.
 #include "../vehicle/VehicleFixture.h"
+#include "HeadlessImGui.h"
 #include "app/FrameLoop.h"
 #include "app/TuningEditor.h"
 #include "framework/WidgetTrace.h"
@@ -11,6 +12,7 @@
 #include <imgui.h>
 
 #include <map>
+#include <memory>
 #include <sstream>
 
 using vehiclefixture::VehicleTest;
@@ -36,20 +38,14 @@ protected:
         writeCar("car", carText);
         loadVehicleDefs();
         playerVehicle.spawn(*physicsWorld, 0, true, currentMap.startPosition);
-        ImGui::CreateContext();
-        ImGuiIO& io = ImGui::GetIO();
-        io.IniFilename = nullptr;
-        io.DisplaySize = ImVec2(1280.0f, 20000.0f); // tall enough for every field at once
-        io.DeltaTime = 1.0f / 60.0f;
-        unsigned char* pixels = nullptr;
-        int width = 0, height = 0;
-        io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
+        // Tall enough for every field at once.
+        gui = std::make_unique<testutil::HeadlessImGui>(ImVec2(1280.0f, 20000.0f));
         orv::setWidgetLog(dir.path() + "/widgets");
     }
     void TearDown() override
     {
         orv::setWidgetLog("");
-        ImGui::DestroyContext();
+        gui.reset();
         playerVehicle.forgetBodies();
         VehicleTest::TearDown();
     }
@@ -90,6 +86,8 @@ protected:
         frame();
         return frame();
     }
+
+    std::unique_ptr<testutil::HeadlessImGui> gui;
 };
 
 } // namespace

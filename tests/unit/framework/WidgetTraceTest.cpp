@@ -3,12 +3,14 @@
 // popup a menu just opened; menu items under the window holding the menu.
 #include "framework/WidgetTrace.h"
 
+#include "HeadlessImGui.h"
 #include "TestUtil.h"
 
 #include <imgui.h>
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 
 using namespace orv;
@@ -19,20 +21,13 @@ class WidgetTraceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ImGui::CreateContext();
-        ImGuiIO& io = ImGui::GetIO();
-        io.IniFilename = nullptr;
-        io.DisplaySize = ImVec2(800.0f, 600.0f);
-        io.DeltaTime = 1.0f / 60.0f;
-        unsigned char* pixels = nullptr;
-        int width = 0, height = 0;
-        io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
+        gui = std::make_unique<testutil::HeadlessImGui>(ImVec2(800.0f, 600.0f));
         setWidgetLog(dir.path() + "/widgets");
     }
     void TearDown() override
     {
         setWidgetLog("");
-        ImGui::DestroyContext();
+        gui.reset();
     }
 
     // One frame of `draw`, then the log's lines.
@@ -57,6 +52,7 @@ protected:
     }
 
     testutil::TempDir dir;
+    std::unique_ptr<testutil::HeadlessImGui> gui;
 };
 
 } // namespace
