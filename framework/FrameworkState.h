@@ -16,8 +16,8 @@
 //   (gui/MessageBox.h), the internal textures (gui/InternalTextures.h);
 // - the log (Log.h), the program clock (ProgramClock.h), the quit flag
 //   (Signals.h), the screenshot request (Screenshot.h), the GUI's pending
-//   mouse and key input (ImGuiSfml.h) and the sound layer's hooks
-//   (AudioHooks.h).
+//   mouse and key input (ImGuiSfml.h), the widget trace the end-to-end tests
+//   read (WidgetTrace.h) and the sound layer's hooks (AudioHooks.h).
 
 namespace orv {
 

@@ -24,10 +24,11 @@ struct WidgetTraceState {
     void reset() { *this = WidgetTraceState(); }
 };
 
+WidgetTraceState widgetTrace;
+
 WidgetTraceState& traceState()
 {
-    static WidgetTraceState& state = *new WidgetTraceState;
-    return state;
+    return widgetTrace;
 }
 
 bool tracing()
