@@ -248,14 +248,14 @@ void runFrameLoop()
         frameProfileSection("simulate");
         if (orv::quitSignalled())
             frameLoop.quitRequested = true;
-        const float dt = orv::coreState.frameTime;
+        const float dt = profiling ? frameProfileStep() : orv::coreState.frameTime;
 
         updateSmoke(dt);
         updateTracks(dt);
         // Steering of the animals runs on poll ticks only.
         updateWildlife(dt, visibleWorldRect(), orv::coreState.pollTicked ? orv::coreState.pollPeriod : 0.0f);
 
-        updateDrivingControls(playerVehicle, windowKeys());
+        updateDrivingControls(playerVehicle, profiling ? frameProfileKeys() : windowKeys());
         playerVehicle.stepPhysics(dt);
         placeCamera();
         frameProfileSection("world");
