@@ -17,6 +17,7 @@
 # folder/perf-SCENARIO.data, for `perf report -i`.
 # Usage: frame_profile.sh [RUN_DIR] [FRAMES] [SCENARIO...]
 #   FRAMES defaults to 600 (1500 for the drive, DRIVE_FRAMES to change that).
+# Exit status 1 when a goal was missed or a run wrote no profile.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 run=$(cd "${1:-$here/../build/run}" && pwd)

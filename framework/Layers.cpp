@@ -177,26 +177,14 @@ void compositeLayer(int number, const sf::RenderStates& states, bool whole)
     }
 }
 
-// Makes a composited layer transparent again where the frame drew on it.
-void clearDrawnArea(int number)
+// Makes a composited layer transparent again and forgets what was drawn on
+// it. The whole texture is cleared: that costs little, and clearing only the
+// drawn rectangles by drawing into the texture left the window's next frames
+// without their textures after a screenshot.
+void clearCompositedLayer(int number)
 {
     LayerState& s = layers();
-    sf::RenderTexture& texture = *s.textures[number];
-    if (s.usedWhole[number]) {
-        texture.clear(sf::Color::Transparent);
-    } else if (!s.areas[number].empty()) {
-        // Written, not blended: the pixels become transparent black, as a
-        // clear leaves them. The texture's own view is its pixels.
-        const sf::View before = texture.getView();
-        texture.setView(texture.getDefaultView());
-        for (const sf::IntRect& area : drawnAreas(number)) {
-            sf::RectangleShape rect(sf::Vector2f(static_cast<float>(area.width), static_cast<float>(area.height)));
-            rect.setPosition(static_cast<float>(area.left), static_cast<float>(area.top));
-            rect.setFillColor(sf::Color::Transparent);
-            texture.draw(rect, sf::RenderStates(sf::BlendNone));
-        }
-        texture.setView(before);
-    }
+    s.textures[number]->clear(sf::Color::Transparent);
     s.usedWhole[number] = false;
     s.areas[number].clear();
 }
@@ -473,7 +461,7 @@ void display()
 
     if (s.used[LayerBack] && s.created[LayerBack]) {
         compositeLayer(LayerBack, sf::RenderStates::Default, false);
-        clearDrawnArea(LayerBack);
+        clearCompositedLayer(LayerBack);
     }
     s.used[LayerBack] = false;
 
@@ -503,7 +491,7 @@ void display()
     if (s.used[LayerUi] && s.created[LayerUi]) {
         compositeLayer(LayerUi, sf::RenderStates::Default, false);
         if (!screenshotPending)
-            clearDrawnArea(LayerUi);
+            clearCompositedLayer(LayerUi);
     }
     s.used[LayerUi] = false;
 
@@ -524,7 +512,7 @@ void display()
         screenshotPending = false;
         takeScreenshot();
         if (s.textures[LayerUi] && s.created[LayerUi])
-            clearDrawnArea(LayerUi);
+            clearCompositedLayer(LayerUi);
     }
 
     w.display();
