@@ -178,30 +178,13 @@ void compositeLayer(int number, const sf::RenderStates& states, bool whole)
 }
 
 // Makes a composited layer transparent again and forgets what was drawn on
-// it: only where the frame drew, unless `whole`. The rectangles are written,
-// not blended, so their pixels become transparent black as a clear leaves
-// them.
-void clearCompositedLayer(int number, bool whole)
+// it. The whole texture is cleared: that costs little, and clearing only the
+// drawn rectangles by drawing into the texture left the window's next frames
+// without their textures after a screenshot.
+void clearCompositedLayer(int number)
 {
     LayerState& s = layers();
-    sf::RenderTexture& texture = *s.textures[number];
-    if (whole || s.usedWhole[number]) {
-        texture.clear(sf::Color::Transparent);
-    } else if (!s.areas[number].empty()) {
-        const sf::View before = texture.getView();
-        texture.setView(texture.getDefaultView());
-        for (const sf::IntRect& area : drawnAreas(number)) {
-            sf::RectangleShape rect(sf::Vector2f(static_cast<float>(area.width), static_cast<float>(area.height)));
-            rect.setPosition(static_cast<float>(area.left), static_cast<float>(area.top));
-            rect.setFillColor(sf::Color::Transparent);
-            texture.draw(rect, sf::RenderStates(sf::BlendNone));
-        }
-        texture.setView(before);
-        // Drawing into the texture can leave the window's cached GL states
-        // stale (seen after a screenshot: the window's later frames lost
-        // their textures); they are set afresh.
-        window().resetGLStates();
-    }
+    s.textures[number]->clear(sf::Color::Transparent);
     s.usedWhole[number] = false;
     s.areas[number].clear();
 }
@@ -478,7 +461,7 @@ void display()
 
     if (s.used[LayerBack] && s.created[LayerBack]) {
         compositeLayer(LayerBack, sf::RenderStates::Default, false);
-        clearCompositedLayer(LayerBack, false);
+        clearCompositedLayer(LayerBack);
     }
     s.used[LayerBack] = false;
 
@@ -508,7 +491,7 @@ void display()
     if (s.used[LayerUi] && s.created[LayerUi]) {
         compositeLayer(LayerUi, sf::RenderStates::Default, false);
         if (!screenshotPending)
-            clearCompositedLayer(LayerUi, false);
+            clearCompositedLayer(LayerUi);
     }
     s.used[LayerUi] = false;
 
@@ -529,7 +512,7 @@ void display()
         screenshotPending = false;
         takeScreenshot();
         if (s.textures[LayerUi] && s.created[LayerUi])
-            clearCompositedLayer(LayerUi, true);
+            clearCompositedLayer(LayerUi);
     }
 
     w.display();
