@@ -96,11 +96,11 @@ sf::Vector2f viewCentre()
 // The keys drive the player's vehicle. Parked ones read them too (their
 // engine level feeds their exhaust) but are never stepped by the driving
 // model.
-void updateControls()
+void updateControls(const KeySource& keys)
 {
-    updateDrivingControls(playerVehicle, windowKeys());
+    updateDrivingControls(playerVehicle, keys);
     for (const std::unique_ptr<Vehicle>& parked : parkedVehicles)
-        updateDrivingControls(*parked, windowKeys());
+        updateDrivingControls(*parked, keys);
 }
 
 // Tracks and smoke follow the vehicles where the step left them.
@@ -267,14 +267,15 @@ void runFrameLoop()
         frameProfileSection("simulate");
         if (orv::quitSignalled())
             frameLoop.quitRequested = true;
-        const float dt = orv::coreState.frameTime;
+        const float dt = profiling ? frameProfileStep() : orv::coreState.frameTime;
 
         updateSmoke(dt);
         updateTracks(dt);
         // Steering of the animals runs on poll ticks only.
         updateWildlife(dt, visibleWorldRect(), orv::coreState.pollTicked ? orv::coreState.pollPeriod : 0.0f);
 
-        updateControls();
+        // The profile's scripted drive presses its own keys.
+        updateControls(profiling ? frameProfileKeys() : windowKeys());
         if (physicsWorld)
             frameLoop.stepper.advance(*physicsWorld, playerVehicle, dt);
         emitEffects();

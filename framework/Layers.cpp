@@ -44,6 +44,10 @@ struct LayerState {
     sf::RenderTexture* textures[8] = {};
     bool created[8] = {};
     bool used[8] = {};
+    // What the frame drew into a layer: the whole of it, or only `areas` (in
+    // texture pixels, never overlapping: each is composited once).
+    bool usedWhole[8] = {};
+    std::vector<sf::IntRect> areas[8];
     bool lightingAvailable = true;
     bool lightingWanted = false; ///< someone drew into the light or glow layer
     bool redirect = false;
@@ -87,17 +91,103 @@ sf::RenderTarget& currentTarget()
     return s.redirect && s.redirectTarget ? *s.redirectTarget : static_cast<sf::RenderTarget&>(window());
 }
 
-// Draws a finished layer texture over the whole view of the window.
-void compositeLayer(int number, const sf::RenderStates& states)
+// A few separate rectangles keep the HUD's corners apart; past that, areas
+// merge into the one they grow least.
+constexpr std::size_t maxDrawnAreas = 4;
+
+sf::IntRect unite(const sf::IntRect& a, const sf::IntRect& b)
+{
+    const int left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+    return sf::IntRect(left, top, std::max(a.left + a.width, b.left + b.width) - left,
+                       std::max(a.top + a.height, b.top + b.height) - top);
+}
+
+long long areaOf(const sf::IntRect& r)
+{
+    return static_cast<long long>(r.width) * r.height;
+}
+
+// Adds a drawn rectangle to a layer's areas, keeping them apart: any two
+// that meet become one.
+void addDrawnArea(std::vector<sf::IntRect>& areas, sf::IntRect drawn)
+{
+    for (;;) {
+        std::size_t meeting = areas.size();
+        for (std::size_t i = 0; i < areas.size() && meeting == areas.size(); ++i) {
+            sf::IntRect common;
+            if (areas[i].intersects(drawn, common))
+                meeting = i;
+        }
+        if (meeting == areas.size())
+            break;
+        drawn = unite(drawn, areas[meeting]);
+        areas.erase(areas.begin() + static_cast<std::ptrdiff_t>(meeting));
+    }
+    if (areas.size() < maxDrawnAreas) {
+        areas.push_back(drawn);
+        return;
+    }
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < areas.size(); ++i)
+        if (areaOf(unite(areas[i], drawn)) - areaOf(areas[i]) < areaOf(unite(areas[best], drawn)) - areaOf(areas[best]))
+            best = i;
+    const sf::IntRect merged = unite(areas[best], drawn);
+    areas.erase(areas.begin() + static_cast<std::ptrdiff_t>(best));
+    addDrawnArea(areas, merged); // it may meet others now
+}
+
+// The parts of a layer the frame drew on, cut to the texture: the whole
+// texture when anything may have been drawn anywhere.
+std::vector<sf::IntRect> drawnAreas(int number)
+{
+    const LayerState& s = layers();
+    const sf::Vector2u size = s.textures[number]->getSize();
+    const sf::IntRect whole(0, 0, static_cast<int>(size.x), static_cast<int>(size.y));
+    if (s.usedWhole[number])
+        return {whole};
+    std::vector<sf::IntRect> cut;
+    for (const sf::IntRect& area : s.areas[number]) {
+        sf::IntRect inside;
+        if (area.intersects(whole, inside))
+            cut.push_back(inside);
+    }
+    return cut;
+}
+
+// Draws a finished layer texture over the window's view. Only the part the
+// frame drew on is drawn: everywhere else the texture is transparent, which
+// blends to no change (and costs a software rasteriser a screen of pixels).
+// With `whole` the full view is drawn, as a shader may colour transparency.
+void compositeLayer(int number, const sf::RenderStates& states, bool whole)
 {
     LayerState& s = layers();
     sf::RenderTexture& texture = *s.textures[number];
     texture.display();
-    const sf::View& view = window().getView();
-    sf::Sprite sprite(texture.getTexture());
-    sprite.setPosition(view.getCenter() - view.getSize() * 0.5f);
-    window().draw(sprite, states);
+    const sf::Vector2u size = texture.getSize();
+    const std::vector<sf::IntRect> areas =
+        whole ? std::vector<sf::IntRect>{sf::IntRect(0, 0, static_cast<int>(size.x), static_cast<int>(size.y))}
+              : drawnAreas(number);
     ++displayStats.layersComposited;
+    const sf::View& view = window().getView();
+    const sf::Vector2f origin = view.getCenter() - view.getSize() * 0.5f;
+    for (const sf::IntRect& area : areas) {
+        displayStats.compositedPixels += static_cast<std::uint64_t>(areaOf(area));
+        sf::Sprite sprite(texture.getTexture(), area);
+        sprite.setPosition(origin + sf::Vector2f(static_cast<float>(area.left), static_cast<float>(area.top)));
+        window().draw(sprite, states);
+    }
+}
+
+// Makes a composited layer transparent again and forgets what was drawn on
+// it. The whole texture is cleared: that costs little, and clearing only the
+// drawn rectangles by drawing into the texture left the window's next frames
+// without their textures after a screenshot.
+void clearCompositedLayer(int number)
+{
+    LayerState& s = layers();
+    s.textures[number]->clear(sf::Color::Transparent);
+    s.usedWhole[number] = false;
+    s.areas[number].clear();
 }
 
 void drawScreenMessages()
@@ -130,17 +220,16 @@ void drawScreenMessages()
     const float bottom = list.position.y;
     const float top = bottom - spacing * static_cast<float>(entries.size() - 1);
 
-    sf::RenderTarget& target = getLayerTarget(LayerUi, false);
     sf::RectangleShape back(sf::Vector2f(widest + 12.f, spacing * static_cast<float>(entries.size()) + 8.f));
     back.setPosition(list.position.x - 6.f, top - 4.f);
     back.setFillColor(sf::Color(0, 0, 0, 96));
-    target.draw(back);
+    getLayerTargetFor(LayerUi, false, back.getGlobalBounds()).draw(back);
 
     float y = top;
     for (const ScreenMessage& m : entries) {
         sf::Text& t = m.drawable;
         t.setPosition(list.position.x, y);
-        target.draw(t);
+        getLayerTargetFor(LayerUi, false, t.getGlobalBounds()).draw(t);
         y += spacing;
     }
 }
@@ -149,7 +238,6 @@ void drawHints()
 {
     if (hintList.empty() || !Text::isLoaded())
         return;
-    sf::RenderTarget& target = getLayerTarget(LayerUi, false);
     for (const Hint& hint : hintList) {
         sf::Text t(hint.text, Text::font(FontSlot::Standard), 16);
         t.setFillColor(theme.clHintText);
@@ -157,9 +245,9 @@ void drawHints()
         sf::RectangleShape box(sf::Vector2f(b.width + 12.f, b.height + 12.f));
         box.setPosition(hint.position);
         box.setFillColor(theme.clHintBack);
-        target.draw(box);
+        getLayerTargetFor(LayerUi, false, box.getGlobalBounds()).draw(box);
         t.setPosition(hint.position + sf::Vector2f(6.f - b.left, 6.f - b.top));
-        target.draw(t);
+        getLayerTargetFor(LayerUi, false, t.getGlobalBounds()).draw(t);
     }
     hintList.clear();
 }
@@ -197,6 +285,12 @@ void setQuad(const sf::Texture& texture, float left, float top, float right, flo
 
 sf::RenderTarget& getLayerTarget(int number, bool force)
 {
+    // Whatever the caller draws may reach any pixel of the layer.
+    return getLayerTargetFor(number, force, sf::FloatRect());
+}
+
+sf::RenderTarget& getLayerTargetFor(int number, bool force, const sf::FloatRect& bounds)
+{
     LayerState& s = layers();
     if (s.redirect && !force && s.redirectTarget)
         return *s.redirectTarget;
@@ -215,7 +309,28 @@ sf::RenderTarget& getLayerTarget(int number, bool force)
         return window();
     if (number == LayerUi || number == LayerBack || number == LayerFilter)
         s.used[number] = true;
-    return *s.textures[number];
+    sf::RenderTexture& texture = *s.textures[number];
+    if (bounds.width > 0.f && bounds.height > 0.f && !s.usedWhole[number]) {
+        // The bounds' corners in texture pixels through the texture's view,
+        // widened by a pixel each way: a pixel more than drawn changes nothing
+        // in the picture, a pixel less would lose what was drawn there.
+        const sf::Vector2i corners[4] = {
+            texture.mapCoordsToPixel({bounds.left, bounds.top}),
+            texture.mapCoordsToPixel({bounds.left + bounds.width, bounds.top}),
+            texture.mapCoordsToPixel({bounds.left, bounds.top + bounds.height}),
+            texture.mapCoordsToPixel({bounds.left + bounds.width, bounds.top + bounds.height})};
+        int left = corners[0].x, top = corners[0].y, right = left, bottom = top;
+        for (const sf::Vector2i& c : corners) {
+            left = std::min(left, c.x);
+            top = std::min(top, c.y);
+            right = std::max(right, c.x);
+            bottom = std::max(bottom, c.y);
+        }
+        addDrawnArea(s.areas[number], sf::IntRect(left - 2, top - 2, right - left + 4, bottom - top + 4));
+    } else if (!(bounds.width > 0.f && bounds.height > 0.f)) {
+        s.usedWhole[number] = true; // no bounds given: any pixel
+    }
+    return texture;
 }
 
 void setRedirect(sf::RenderTarget& target)
@@ -282,7 +397,7 @@ void drawTexture(int layer, const sf::Texture& texture, float left, float top, f
                  const sf::IntRect& sourceRect, const sf::Color& colour)
 {
     setQuad(texture, left, top, right, bottom, sourceRect, colour);
-    getLayerTarget(layer, false).draw(layers().quad, sf::RenderStates(&texture));
+    getLayerTargetFor(layer, false, layers().quad.getBounds()).draw(layers().quad, sf::RenderStates(&texture));
 }
 
 void drawTextureWithStates(const sf::RenderStates& states, const sf::Texture& texture, float left, float top,
@@ -306,7 +421,7 @@ void drawRectangle(int layer, const sf::Vector2f& position, const sf::Vector2f& 
         rect.setOutlineColor(colour);
         rect.setOutlineThickness(thickness);
     }
-    getLayerTarget(layer, false).draw(rect);
+    getLayerTargetFor(layer, false, rect.getGlobalBounds()).draw(rect);
 }
 
 void drawLine(const sf::Vector2f& from, const sf::Vector2f& to, const sf::Color& colour, float width)
@@ -342,11 +457,12 @@ void display()
     LayerState& s = layers();
     sf::RenderWindow& w = window();
     displayStats.layersComposited = 0;
+    displayStats.compositedPixels = 0;
     w.setMouseCursorVisible(true);
 
     if (s.used[LayerBack] && s.created[LayerBack]) {
-        compositeLayer(LayerBack, sf::RenderStates::Default);
-        s.textures[LayerBack]->clear(sf::Color::Transparent);
+        compositeLayer(LayerBack, sf::RenderStates::Default, false);
+        clearCompositedLayer(LayerBack);
     }
     s.used[LayerBack] = false;
 
@@ -363,8 +479,10 @@ void display()
             }
             states.shader = &thermal.shader->shader();
         }
-        compositeLayer(LayerFilter, states);
+        compositeLayer(LayerFilter, states, true);
         s.textures[LayerFilter]->clear(sf::Color::Transparent);
+        s.usedWhole[LayerFilter] = false;
+        s.areas[LayerFilter].clear();
     }
     s.used[LayerFilter] = false;
 
@@ -372,9 +490,9 @@ void display()
     drawHints();
 
     if (s.used[LayerUi] && s.created[LayerUi]) {
-        compositeLayer(LayerUi, sf::RenderStates::Default);
+        compositeLayer(LayerUi, sf::RenderStates::Default, false);
         if (!screenshotPending)
-            s.textures[LayerUi]->clear(sf::Color::Transparent);
+            clearCompositedLayer(LayerUi);
     }
     s.used[LayerUi] = false;
 
@@ -394,7 +512,7 @@ void display()
         screenshotPending = false;
         takeScreenshot();
         if (s.textures[LayerUi] && s.created[LayerUi])
-            s.textures[LayerUi]->clear(sf::Color::Transparent);
+            clearCompositedLayer(LayerUi);
     }
 
     w.display();

@@ -43,6 +43,7 @@ private:
 struct DisplayStats {
     std::uint64_t framesShown = 0;
     int layersComposited = 0; ///< of layers 3, 6 and 7 in the last frame
+    std::uint64_t compositedPixels = 0; ///< the area those covered
     int framesPerSecond = 0;
 };
 extern DisplayStats displayStats;
@@ -57,6 +58,10 @@ extern std::vector<Hint> hintList;
 /// The target of a layer, marking composited layers used. While drawing is
 /// redirected the redirect target is returned unless `force` is set.
 sf::RenderTarget& getLayerTarget(int number, bool force);
+/// The same for a drawing within `bounds` (in the target's coordinates): a
+/// composited layer is then composited and cleared only where drawn on.
+/// Empty bounds stand for anywhere.
+sf::RenderTarget& getLayerTargetFor(int number, bool force, const sf::FloatRect& bounds);
 /// Sends every draw call to `target` until clearRedirect().
 void setRedirect(sf::RenderTarget& target);
 /// Back to drawing into the layers, with the window as layer 0.

@@ -110,7 +110,7 @@ void drawText(int layer, const sf::Vector2f& position, const sf::Color& colour, 
         t.setOutlineThickness(s.outlineThickness);
     if (t.getOutlineColor() != s.outlineColour)
         t.setOutlineColor(s.outlineColour);
-    getLayerTarget(layer, false).draw(t);
+    getLayerTargetFor(layer, false, t.getGlobalBounds()).draw(t);
 }
 
 float textWidth(const std::string& text, FontSlot font, unsigned characterSize)
