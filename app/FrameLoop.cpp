@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/FrameProfile.h"
 #include "app/Hud.h"
+#include "app/LiveReload.h"
 #include "app/OptionsWindow.h"
 #include "app/TelemetryWindow.h"
 #include "app/TuningEditor.h"
@@ -274,6 +275,7 @@ void runFrameLoop()
         // Steering of the animals runs on poll ticks only.
         updateWildlife(dt, visibleWorldRect(), orv::coreState.pollTicked ? orv::coreState.pollPeriod : 0.0f);
 
+        checkLiveReload(orv::ProgramClock::now());
         updateControls();
         if (physicsWorld)
             frameLoop.stepper.advance(*physicsWorld, playerVehicle, dt);
