@@ -28,6 +28,7 @@
 #include "render/Wildlife.h"
 #include "render/WorldRenderer.h"
 #include "vehicle/DrivingControls.h"
+#include "vehicle/JoystickInput.h"
 #include "world/DebugDraw.h"
 #include "world/Map.h"
 #include "world/MapLoading.h"
@@ -99,9 +100,10 @@ sf::Vector2f viewCentre()
 // model.
 void updateControls()
 {
-    updateDrivingControls(playerVehicle, windowKeys());
+    const JoystickControls pad = readJoystick(sfmlJoysticks(), appSettings.joystick, windowKeys().hasFocus());
+    updateDrivingControls(playerVehicle, windowKeys(), pad);
     for (const std::unique_ptr<Vehicle>& parked : parkedVehicles)
-        updateDrivingControls(*parked, windowKeys());
+        updateDrivingControls(*parked, windowKeys(), pad);
 }
 
 // Tracks and smoke follow the vehicles where the step left them.
@@ -146,6 +148,7 @@ void handleHotKeys()
     if (!orv::windowHasFocus())
         return;
     using K = sf::Keyboard;
+    const JoystickPresses pad = joystickPresses(sfmlJoysticks(), appSettings.joystick, true, frameLoop.padButtons);
     if (orv::wasKeyPressed(K::Escape, true))
         frameLoop.menuVisible = !frameLoop.menuVisible;
     if ((orv::wasKeyPressed(K::Hyphen, true) || orv::wasKeyPressed(K::Subtract, true)) &&
@@ -160,7 +163,7 @@ void handleHotKeys()
         appSettings.showMinimap = !appSettings.showMinimap;
     if (orv::wasKeyPressed(K::M, true))
         selectMap();
-    if (orv::wasKeyPressed(K::R, true))
+    if (orv::wasKeyPressed(K::R, true) || pad.reload)
         reloadData();
     if (orv::wasKeyPressed(K::Comma, true))
         cycleVehicle(-1);
@@ -170,9 +173,9 @@ void handleHotKeys()
         orv::runAudioPanel();
     if (orv::wasKeyPressed(K::E, true))
         appSettings.showTuningEditor = !appSettings.showTuningEditor;
-    if (orv::wasKeyPressed(K::U, true))
+    if (orv::wasKeyPressed(K::U, true) || pad.park)
         spawnParkedVehicle();
-    if (orv::wasKeyPressed(K::H, true))
+    if (orv::wasKeyPressed(K::H, true) || pad.horn)
         soundHorn();
     if (orv::wasKeyPressed(K::T, true))
         appSettings.showTelemetry = !appSettings.showTelemetry;
