@@ -14,7 +14,7 @@ wait_log "Loaded [0-9]* cars"
 car="$WORK/Data/Cars/Buggy.ini"
 [ -f "$car" ] || fail "no Buggy.ini in the default content"
 press e
-widget_rect "Tuning Editor" "Max Speed" >/dev/null
+widget_rect "Tuning Editor" "Body" >/dev/null
 
 # A new top speed, written the way an editor saves: a new file moved over.
 awk -F= '/^maxSpeed=/ { print "maxSpeed=" $2 / 2; next } { print }' "$car" >"$WORK/buggy.new"
