@@ -192,7 +192,8 @@ void applyForces(VehicleDynamics& dyn, float dt)
         limit *= steerCurveFactor(def.fullSpeedSteerCurve, speedFraction(std::fabs(fwd), dyn.currentMaxSpeed));
     // An analogue input asks for its fraction of the lock; a key for all of it.
     const float steerStep = def.steerSpeed * dt;
-    const float steerShare = std::isfinite(dyn.steerInput) ? std::clamp(std::fabs(dyn.steerInput), 0.0f, 1.0f) : 0.0f;
+    const float steerShare =
+        std::isfinite(dyn.steerInput) ? std::clamp(std::fabs(dyn.steerInput), 0.0f, 1.0f) : 0.0f;
     if (dyn.steerInput > 0.0f)
         dyn.steerState = std::min(dyn.steerState + steerStep, limit * steerShare);
     else if (dyn.steerInput < 0.0f)
@@ -202,7 +203,8 @@ void applyForces(VehicleDynamics& dyn, float dt)
     else
         dyn.steerState = std::min(dyn.steerState + steerStep, 0.0f);
     if (def.instantSteer)
-        dyn.steerAngle = dyn.steerInput > 0.0f ? limit * steerShare : (dyn.steerInput < 0.0f ? -limit * steerShare : 0.0f);
+        dyn.steerAngle = dyn.steerInput > 0.0f ? limit * steerShare
+                                               : (dyn.steerInput < 0.0f ? -limit * steerShare : 0.0f);
     else
         dyn.steerAngle = dyn.steerState;
 
@@ -262,7 +264,7 @@ void applyForces(VehicleDynamics& dyn, float dt)
         float leftOffset = 0.0f;
         float rightOffset = 0.0f;
         if (dyn.steerInput < 0.0f) {
-            k = 0.5f;
+            k = 1.0f - 0.5f * steerShare; // half the power at full lock
             if (dyn.engineLevel == 0.0f) {
                 leftOffset = -1.0f;
                 rightOffset = 1.0f;
@@ -270,7 +272,7 @@ void applyForces(VehicleDynamics& dyn, float dt)
                 rightOffset = dyn.engineLevel < 0.0f ? -2.0f : 2.0f;
             }
         } else if (dyn.steerInput > 0.0f) {
-            k = 0.5f;
+            k = 1.0f - 0.5f * steerShare; // half the power at full lock
             if (dyn.engineLevel == 0.0f) {
                 leftOffset = 1.0f;
                 rightOffset = -1.0f;
