@@ -30,6 +30,10 @@ echo "<html>saved the wrong tab</html>" >"$car"
 wait_log "Vehicle file Data/Cars/Buggy.ini: no vehicle section or key found; the one in use is kept" 10
 [ "$(grep -c "Reloaded Buggy" "$WORK/Tarnwick.log")" = 1 ] || fail "a bad file was taken over"
 cp "$WORK/buggy.good" "$car"
+# The editor lists the bad file's values as changes until it reads the good
+# one again; the list moves the sections down a line while it shows.
+wait_widget_gone "Tuning Editor" "Changed from the file" 10
+wait_frames 3
 
 # Unsaved edits: the mass typed in the editor, then the file changed on disk.
 # Nothing is overwritten until File > Revert, which takes the file as it is.
