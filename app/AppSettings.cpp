@@ -1,5 +1,6 @@
 #include "app/AppSettings.h"
 
+#include "app/InputSettings.h"
 #include "framework/AppInfo.h"
 #include "framework/Core.h"
 #include "framework/CoreConfig.h"
@@ -64,6 +65,9 @@ void loadSettings()
     appSettings.showMinimap = ini.getBool("showMinimap", defaults.showMinimap);
     appSettings.physicsDebug = ini.getBool("physicsDebug", defaults.physicsDebug);
     appSettings.showTelemetry = ini.getBool("showTelemetry", defaults.showTelemetry);
+
+    appSettings.joystick = defaults.joystick;
+    readInputSettings(ini, appSettings.joystick);
 }
 
 void saveSettings()
@@ -88,6 +92,8 @@ void saveSettings()
     ini.setBool("showMinimap", appSettings.showMinimap);
     ini.setBool("physicsDebug", appSettings.physicsDebug);
     ini.setBool("showTelemetry", appSettings.showTelemetry);
+
+    writeInputSettings(ini, appSettings.joystick);
 
     ini.save(settingsFileName);
 }

@@ -2,6 +2,8 @@
 // The test bed's own settings, "Tarnwick.ini": read once at start-up, changed
 // in place by keys and the Options window, written at a normal exit.
 
+#include "vehicle/JoystickInput.h"
+
 struct AppSettings {
     float renderScale = 2.0f; ///< screen pixels per world pixel, 0.5 to 3.5
     bool smoothTerrain = true;
@@ -14,6 +16,7 @@ struct AppSettings {
     bool showMinimap = false;
     bool physicsDebug = false;
     bool showTelemetry = false;
+    JoystickMapping joystick; ///< "[input]": the joystick that drives
 };
 
 /// The process-wide settings.

@@ -4,6 +4,7 @@
 #include "app/DrivingTestsPanel.h"
 #include "app/EditTracking.h"
 #include "app/FrameLoop.h"
+#include "app/LiveReload.h"
 #include "app/TelemetryWindow.h"
 #include "app/TuningEditor.h"
 
@@ -15,4 +16,5 @@ void resetAppState()
     resetEditTracking();
     resetDrivingTestsSection();
     resetTelemetryWindow();
+    resetLiveReload();
 }

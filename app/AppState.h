@@ -8,7 +8,8 @@
 //   (TuningEditor.cpp);
 // - the edit history and the tracked file's values (EditTracking.cpp);
 // - the driving tests' last runs and lint findings (DrivingTestsPanel.cpp);
-// - the telemetry window's view and the drive monitor (TelemetryWindow.cpp).
+// - the telemetry window's view and the drive monitor (TelemetryWindow.cpp);
+// - the watched vehicle file and map with the file's last values (LiveReload.cpp).
 // The frame profile (FrameProfile.cpp) is switched on once per process by
 // its environment variable and measures that one run; it has no reset.
 

@@ -3,6 +3,7 @@
 #include "app/AppSettings.h"
 #include "app/FrameProfile.h"
 #include "app/Hud.h"
+#include "app/LiveReload.h"
 #include "app/OptionsWindow.h"
 #include "app/TelemetryWindow.h"
 #include "app/TuningEditor.h"
@@ -27,6 +28,7 @@
 #include "render/Wildlife.h"
 #include "render/WorldRenderer.h"
 #include "vehicle/DrivingControls.h"
+#include "vehicle/JoystickInput.h"
 #include "world/DebugDraw.h"
 #include "world/Map.h"
 #include "world/MapLoading.h"
@@ -98,9 +100,10 @@ sf::Vector2f viewCentre()
 // model.
 void updateControls(const KeySource& keys)
 {
-    updateDrivingControls(playerVehicle, keys);
+    const JoystickControls pad = readJoystick(sfmlJoysticks(), appSettings.joystick, keys.hasFocus());
+    updateDrivingControls(playerVehicle, keys, pad);
     for (const std::unique_ptr<Vehicle>& parked : parkedVehicles)
-        updateDrivingControls(*parked, keys);
+        updateDrivingControls(*parked, keys, pad);
 }
 
 // Tracks and smoke follow the vehicles where the step left them.
@@ -145,6 +148,7 @@ void handleHotKeys()
     if (!orv::windowHasFocus())
         return;
     using K = sf::Keyboard;
+    const JoystickPresses pad = joystickPresses(sfmlJoysticks(), appSettings.joystick, true, frameLoop.padButtons);
     if (orv::wasKeyPressed(K::Escape, true))
         frameLoop.menuVisible = !frameLoop.menuVisible;
     if ((orv::wasKeyPressed(K::Hyphen, true) || orv::wasKeyPressed(K::Subtract, true)) &&
@@ -159,7 +163,7 @@ void handleHotKeys()
         appSettings.showMinimap = !appSettings.showMinimap;
     if (orv::wasKeyPressed(K::M, true))
         selectMap();
-    if (orv::wasKeyPressed(K::R, true))
+    if (orv::wasKeyPressed(K::R, true) || pad.reload)
         reloadData();
     if (orv::wasKeyPressed(K::Comma, true))
         cycleVehicle(-1);
@@ -169,9 +173,9 @@ void handleHotKeys()
         orv::runAudioPanel();
     if (orv::wasKeyPressed(K::E, true))
         appSettings.showTuningEditor = !appSettings.showTuningEditor;
-    if (orv::wasKeyPressed(K::U, true))
+    if (orv::wasKeyPressed(K::U, true) || pad.park)
         spawnParkedVehicle();
-    if (orv::wasKeyPressed(K::H, true))
+    if (orv::wasKeyPressed(K::H, true) || pad.horn)
         soundHorn();
     if (orv::wasKeyPressed(K::T, true))
         appSettings.showTelemetry = !appSettings.showTelemetry;
@@ -274,6 +278,7 @@ void runFrameLoop()
         // Steering of the animals runs on poll ticks only.
         updateWildlife(dt, visibleWorldRect(), orv::coreState.pollTicked ? orv::coreState.pollPeriod : 0.0f);
 
+        checkLiveReload(orv::ProgramClock::now());
         // The profile's scripted drive presses its own keys.
         updateControls(profiling ? frameProfileKeys() : windowKeys());
         if (physicsWorld)

@@ -146,6 +146,7 @@ void DriveMonitor::beforeStep(Vehicle& vehicle, double& now)
     dyn.throttle = in.throttle;
     dyn.steerInput = in.steer;
     dyn.handbrake = in.handbrake;
+    dyn.brakeInput = 1.0f; // recorded as keys: full brakes
 }
 
 void DriveMonitor::afterStep(Vehicle& vehicle)

@@ -4,6 +4,7 @@
 #include "framework/Core.h"
 #include "framework/Keyboard.h"
 #include "framework/ProgramClock.h"
+#include "vehicle/JoystickInput.h"
 #include "vehicle/SmoothNoise.h"
 #include "vehicle/Vehicle.h"
 #include "world/Units.h"
@@ -57,6 +58,7 @@ void readDrivingKeys(VehicleDynamics& dyn, const KeySource& keys)
         dyn.throttle = 0.0f;
     }
     dyn.handbrake = brake;
+    dyn.brakeInput = 1.0f;
     if (brake)
         dyn.throttle = 0.0f;
 }
@@ -87,9 +89,10 @@ EngineSoundFeed engineSoundFeed(const VehicleDef& def, const VehicleDynamics& dy
     return feed;
 }
 
-void updateDrivingControls(Vehicle& vehicle, const KeySource& keys)
+void updateDrivingControls(Vehicle& vehicle, const KeySource& keys, const JoystickControls& pad)
 {
     readDrivingKeys(vehicle.dynamics, keys);
+    addJoystickControls(vehicle.dynamics, pad);
     const VehicleDef* def = vehicle.definition();
     if (!vehicle.isPlayer() || !def || !vehicle.body())
         return;

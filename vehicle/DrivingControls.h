@@ -1,12 +1,14 @@
 #pragma once
 // The driving keys and the engine sound: once per frame, before the physics
-// step, the keyboard is read into a vehicle's throttle, steering and brake,
-// and the player's engine loops are fed from the engine level.
+// step, the keyboard (and a joystick, JoystickInput.h) is read into a
+// vehicle's throttle, steering and brake, and the player's engine loops are
+// fed from the engine level.
 
 #include <SFML/System/Vector2.hpp>
 #include <SFML/Window/Keyboard.hpp>
 
 class Vehicle;
+struct JoystickControls;
 struct VehicleDef;
 struct VehicleDynamics;
 
@@ -44,5 +46,6 @@ void readDrivingKeys(VehicleDynamics& dyn, const KeySource& keys);
 /// The engine loops for an engine level, gear and pitch wobble.
 EngineSoundFeed engineSoundFeed(const VehicleDef& def, const VehicleDynamics& dyn, float wobble,
                                 const sf::Vector2f& positionPixels);
-/// The per-frame update: keys, then (player only) the wobble and the sounds.
-void updateDrivingControls(Vehicle& vehicle, const KeySource& keys);
+/// The per-frame update: keys and the joystick, then (player only) the
+/// wobble and the sounds.
+void updateDrivingControls(Vehicle& vehicle, const KeySource& keys, const JoystickControls& pad);

@@ -143,6 +143,7 @@ void Vehicle::build(const VehicleDef* def, bool withLook)
     dyn.throttle = 0.0f;
     dyn.steerInput = 0.0f;
     dyn.handbrake = false;
+    dyn.brakeInput = 1.0f;
     dyn.steerAngle = 0.0f;
     dyn.steerState = 0.0f;
     dyn.steerLimit = 0.0f;

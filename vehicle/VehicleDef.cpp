@@ -302,6 +302,11 @@ float steerCurveFactor(const SteerCurve& curve, float f)
     return p[i].y + (p[i + 1].y - p[i].y) * (f - p[i].x) / span;
 }
 
+bool holdsVehicleSections(const orv::IniFile& ini)
+{
+    return orv::holdsAnySection(ini, {"info", "sound", "body", "engine"}, {"wheelType", "wheelMount", "gear"});
+}
+
 bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
 {
     orv::IniFile ini;
@@ -315,7 +320,7 @@ bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs)
     def.name = orv::removeExtension(orv::fileNamePart(path));
     def.path = path;
 
-    if (!orv::holdsAnySection(ini, {"info", "sound", "body", "engine"}, {"wheelType", "wheelMount", "gear"}))
+    if (!holdsVehicleSections(ini))
         r.warn(": no vehicle section or key found; every value is the default");
 
     r.setSection("info");

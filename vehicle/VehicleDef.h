@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+namespace orv {
+class IniFile;
+}
+
 struct WheelType {
     sf::IntRect imageRect; ///< the wheel's part of the vehicle picture
     bool wheelVisible = true;
@@ -90,6 +94,8 @@ std::string formatSteerCurve(const SteerCurve& curve);
 /// The lock factor at speed fraction f (0 to 1): 0 without points.
 float steerCurveFactor(const SteerCurve& curve, float f);
 
+/// True when the file holds any section or key of a vehicle file.
+bool holdsVehicleSections(const orv::IniFile& ini);
 /// Appends the definition read from one vehicle file to `defs`; false (and a
 /// log line) when the file cannot be read.
 bool loadVehicleDef(const std::string& path, std::vector<VehicleDef>& defs);

@@ -81,10 +81,19 @@ void rampEngine(VehicleDynamics& dyn, float dt)
     if (dyn.engineLevel == dyn.throttle)
         return;
     const float rate = def.maxRPM != 0.0f ? def.acceleration / def.maxRPM : 0.0f;
+    // A throttle short of full (a pedal) is a level the engine ramps up to and
+    // stops at; easing off ramps down as letting go does.
+    const float target = std::clamp(dyn.throttle, -1.0f, 1.0f);
     if (dyn.throttle > 0.0f) {
-        dyn.engineLevel += rate * dt;
+        if (dyn.engineLevel < target)
+            dyn.engineLevel = std::min(dyn.engineLevel + rate * dt, target);
+        else
+            dyn.engineLevel = std::max(dyn.engineLevel - 2.0f * rate * dt, target);
     } else if (dyn.throttle < 0.0f) {
-        dyn.engineLevel -= rate * dt;
+        if (dyn.engineLevel > target)
+            dyn.engineLevel = std::max(dyn.engineLevel - rate * dt, target);
+        else
+            dyn.engineLevel = std::min(dyn.engineLevel + 2.0f * rate * dt, target);
     } else {
         const float step = 2.0f * rate * dt;
         if (dyn.engineLevel > 0.0f)
@@ -151,8 +160,11 @@ void chooseGear(VehicleDynamics& dyn, double now)
         dyn.gear = std::min(target, firstForwardGear);
         dyn.gearChangeTime = now;
     } else if (target > dyn.gear) {
-        // Without full revs the vehicle stays in its gear.
-        if (dyn.engineLevel >= 1.0f || dyn.gear == reverseGear) {
+        // Without full revs the vehicle stays in its gear; a pedal held part
+        // way counts its own level as full.
+        const bool partThrottle = dyn.throttle > 0.0f && dyn.throttle < 1.0f;
+        if (dyn.engineLevel >= 1.0f || (partThrottle && dyn.engineLevel >= dyn.throttle) ||
+            dyn.gear == reverseGear) {
             ++dyn.gear;
             dyn.gearChangeTime = now;
             if (dyn.gear != neutralGear && def.maxRPM > 0.0f)
@@ -178,17 +190,21 @@ void applyForces(VehicleDynamics& dyn, float dt)
     float limit = dyn.steerLimit;
     if (!def.tracks && dyn.currentMaxSpeed > 0.0f && movingForward)
         limit *= steerCurveFactor(def.fullSpeedSteerCurve, speedFraction(std::fabs(fwd), dyn.currentMaxSpeed));
+    // An analogue input asks for its fraction of the lock; a key for all of it.
     const float steerStep = def.steerSpeed * dt;
+    const float steerShare =
+        std::isfinite(dyn.steerInput) ? std::clamp(std::fabs(dyn.steerInput), 0.0f, 1.0f) : 0.0f;
     if (dyn.steerInput > 0.0f)
-        dyn.steerState = std::min(dyn.steerState + steerStep, limit);
+        dyn.steerState = std::min(dyn.steerState + steerStep, limit * steerShare);
     else if (dyn.steerInput < 0.0f)
-        dyn.steerState = std::max(dyn.steerState - steerStep, -limit);
+        dyn.steerState = std::max(dyn.steerState - steerStep, -limit * steerShare);
     else if (dyn.steerState > 0.0f)
         dyn.steerState = std::max(dyn.steerState - steerStep, 0.0f);
     else
         dyn.steerState = std::min(dyn.steerState + steerStep, 0.0f);
     if (def.instantSteer)
-        dyn.steerAngle = dyn.steerInput > 0.0f ? limit : (dyn.steerInput < 0.0f ? -limit : 0.0f);
+        dyn.steerAngle = dyn.steerInput > 0.0f ? limit * steerShare
+                                               : (dyn.steerInput < 0.0f ? -limit * steerShare : 0.0f);
     else
         dyn.steerAngle = dyn.steerState;
 
@@ -214,7 +230,9 @@ void applyForces(VehicleDynamics& dyn, float dt)
     // Box2D asserts on a negative or non-finite friction force: a definition
     // edited past its checks still brakes with nothing rather than aborting.
     const float wanted = def.brakePower < 0.0f ? def.mass * 1.3f : def.brakePower;
-    const float brake = std::isfinite(wanted) && wanted > 0.0f ? wanted : 0.0f;
+    // A brake pedal brakes with its share of the force; keys with all of it.
+    const float brakeShare = std::isfinite(dyn.brakeInput) ? std::clamp(dyn.brakeInput, 0.0f, 1.0f) : 1.0f;
+    const float brake = std::isfinite(wanted) && wanted > 0.0f ? wanted * brakeShare : 0.0f;
     const float ratio = def.gears.empty() ? 0.0f
                                           : def.gears[static_cast<std::size_t>(std::clamp(
                                                 dyn.gear, 0, static_cast<int>(def.gears.size()) - 1))].ratio;
@@ -246,7 +264,7 @@ void applyForces(VehicleDynamics& dyn, float dt)
         float leftOffset = 0.0f;
         float rightOffset = 0.0f;
         if (dyn.steerInput < 0.0f) {
-            k = 0.5f;
+            k = 1.0f - 0.5f * steerShare; // half the power at full lock
             if (dyn.engineLevel == 0.0f) {
                 leftOffset = -1.0f;
                 rightOffset = 1.0f;
@@ -254,7 +272,7 @@ void applyForces(VehicleDynamics& dyn, float dt)
                 rightOffset = dyn.engineLevel < 0.0f ? -2.0f : 2.0f;
             }
         } else if (dyn.steerInput > 0.0f) {
-            k = 0.5f;
+            k = 1.0f - 0.5f * steerShare; // half the power at full lock
             if (dyn.engineLevel == 0.0f) {
                 leftOffset = 1.0f;
                 rightOffset = -1.0f;
@@ -262,15 +280,15 @@ void applyForces(VehicleDynamics& dyn, float dt)
                 leftOffset = dyn.engineLevel < 0.0f ? -2.0f : 2.0f;
             }
         }
-        leftForce = -dyn.power * k * (dyn.engineLevel + leftOffset);
-        rightForce = -dyn.power * k * (dyn.engineLevel + rightOffset);
+        leftForce = -dyn.power * k * (dyn.engineLevel + leftOffset * steerShare);
+        rightForce = -dyn.power * k * (dyn.engineLevel + rightOffset * steerShare);
     }
 
     // A steering key also turns the body directly, by its mass.
     if (def.steerTorqueBoost > 0.0f && dyn.steerInput != 0.0f) {
         const float torque = body->GetMass() * def.steerTorqueBoost;
         if (std::isfinite(torque))
-            body->ApplyTorque(dyn.steerInput < 0.0f ? -torque : torque, true);
+            body->ApplyTorque((dyn.steerInput < 0.0f ? -torque : torque) * steerShare, true);
     }
 
     // Reverse tops out lower than forward.

@@ -13,8 +13,9 @@ class b2Body;
 struct VehicleDynamics {
     b2Body* body = nullptr;
     float engineLevel = 0.0f; ///< -1 to 1; negative drives in reverse
-    float throttle = 0.0f;    ///< -1, 0 or +1, from the controls
-    float steerInput = 0.0f;  ///< -1 left, 0, +1 right, from the controls
+    float throttle = 0.0f;    ///< -1 to +1 from the controls: keys give -1, 0 or +1
+    float steerInput = 0.0f;  ///< -1 left to +1 right, a fraction of the lock; keys give -1, 0 or +1
+    float brakeInput = 1.0f;  ///< 0 to 1, the share of the brake force used when braking; keys give 1
     bool handbrake = false;
     float steerAngle = 0.0f; ///< degrees, in force this step
     float steerState = 0.0f; ///< degrees, ramped

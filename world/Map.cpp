@@ -197,6 +197,11 @@ void clearMapData()
     currentMap.startPosition = sf::Vector2f();
 }
 
+bool holdsMapSections(const orv::IniFile& ini)
+{
+    return orv::holdsAnySection(ini, {"header", "verts", "startZones"}, {"sector", "object"});
+}
+
 bool readMap(const std::string& path)
 {
     currentMap.loadError.clear();
@@ -211,8 +216,7 @@ bool readMap(const std::string& path)
         return false;
     }
     MapReader reader{path, ini, colours};
-    const bool recognised =
-        orv::holdsAnySection(ini, {"header", "verts", "startZones"}, {"sector", "object"});
+    const bool recognised = holdsMapSections(ini);
     if (!recognised)
         orv::Log::warning("Map " + path + ": no map section or key found; the map is empty");
 

@@ -20,6 +20,9 @@
 class b2Body;
 class b2Fixture;
 struct Sector;
+namespace orv {
+class IniFile;
+}
 
 /// User data of a body. Every body the program tags starts with its kind, so a
 /// query can tell sector bodies from others.
@@ -122,6 +125,8 @@ constexpr float maxCoordinate = 1.0e7f;
 /// repeated this often are not worth folding).
 constexpr std::size_t maxOutlineItems = 1u << 20;
 
+/// True when the file holds any section or key of a map file.
+bool holdsMapSections(const orv::IniFile& ini);
 /// Reads a map file into currentMap, emptied before (no bodies, no minimap:
 /// loadMap() in MapLoading.h builds those). An unreadable file leaves the map
 /// empty and returns false with the reason in currentMap.loadError.

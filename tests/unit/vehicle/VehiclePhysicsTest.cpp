@@ -454,3 +454,53 @@ TEST_F(VehicleTest, TreadScrollStaysInItsRange)
     EXPECT_GT(moved, 0.0f);
     EXPECT_LT(moved, 2.0f);
 }
+
+TEST_F(VehicleTest, AnalogueInputsAreLevels)
+{
+    spawn(std::string(carText) + "[info]\ngearsCount=3\n[gear0]\nratio=3\n[gear1]\nratio=2\n[gear2]\nratio=1\n");
+    const VehicleDef& def = *vehicle.definition();
+    // Half the stick: half the lock, held there; the engine ramps to the
+    // pedal's level and stays, and eases down when the pedal lifts.
+    for (int i = 0; i < 60; ++i) {
+        dyn().steerInput = 0.5f;
+        step(1);
+    }
+    EXPECT_GT(dyn().steerLimit, 0.0f);
+    EXPECT_FLOAT_EQ(dyn().steerState, 0.5f * dyn().steerLimit);
+    for (int i = 0; i < 400; ++i) {
+        dyn().steerInput = 0.0f;
+        dyn().throttle = 0.6f;
+        step(1);
+    }
+    EXPECT_FLOAT_EQ(dyn().engineLevel, 0.6f);
+    for (int i = 0; i < 120; ++i) {
+        dyn().throttle = 0.3f;
+        step(1);
+    }
+    EXPECT_FLOAT_EQ(dyn().engineLevel, 0.3f);
+
+    // A pedal held part way shifts up once the engine reaches its level.
+    const double now = orv::ProgramClock::now();
+    dyn().gear = firstForwardGear;
+    dyn().gearChangeTime = now - 10.0;
+    dyn().currentMaxSpeed = 20.0f;
+    body()->SetLinearVelocity(b2Vec2(0.0f, -15.0f));
+    dyn().throttle = 0.6f;
+    dyn().engineLevel = 0.5f;
+    chooseGear(dyn(), now);
+    EXPECT_EQ(dyn().gear, firstForwardGear);
+    dyn().engineLevel = 0.6f;
+    chooseGear(dyn(), now);
+    EXPECT_EQ(dyn().gear, firstForwardGear + 1);
+
+    // A brake pedal a quarter down brakes with a quarter of the force.
+    dyn().gear = firstForwardGear;
+    body()->SetLinearVelocity(b2Vec2(0.0f, -5.0f));
+    for (Wheel& w : dyn().wheels)
+        w.body->SetLinearVelocity(b2Vec2(0.0f, -5.0f));
+    dyn().engineLevel = 0.0f;
+    dyn().throttle = -0.25f;
+    dyn().brakeInput = 0.25f;
+    step(1);
+    EXPECT_FLOAT_EQ(dyn().wheels[2].frictionJoint->GetMaxForce(), 0.25f * def.brakePower);
+}
