@@ -2,6 +2,7 @@
 // The test bed's frame loop: one iteration per displayed frame until the user
 // chooses "Exit" in the Options window (or the process is asked to stop).
 
+#include "vehicle/TimeControl.h"
 #include "vehicle/Vehicle.h"
 #include "vehicle/WorldStepper.h"
 
@@ -16,6 +17,7 @@ struct FrameLoopState {
     bool audioPanelRequested = false; ///< the Options window's "Audio Panel" button
     std::string mapPath; ///< the map last loaded, as it was asked for
     WorldStepper stepper; ///< runs the world's fixed steps, the player driving
+    TimeControl time;     ///< pause, single steps and slow motion (P, O, [ and ])
 };
 
 /// The process-wide loop state, read by the on-screen windows.
