@@ -64,6 +64,7 @@ void loadSettings()
     appSettings.showMinimap = ini.getBool("showMinimap", defaults.showMinimap);
     appSettings.physicsDebug = ini.getBool("physicsDebug", defaults.physicsDebug);
     appSettings.showTelemetry = ini.getBool("showTelemetry", defaults.showTelemetry);
+    appSettings.forceOverlay = ini.getBool("forceOverlay", defaults.forceOverlay);
 }
 
 void saveSettings()
@@ -88,6 +89,7 @@ void saveSettings()
     ini.setBool("showMinimap", appSettings.showMinimap);
     ini.setBool("physicsDebug", appSettings.physicsDebug);
     ini.setBool("showTelemetry", appSettings.showTelemetry);
+    ini.setBool("forceOverlay", appSettings.forceOverlay);
 
     ini.save(settingsFileName);
 }

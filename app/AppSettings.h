@@ -14,6 +14,7 @@ struct AppSettings {
     bool showMinimap = false;
     bool physicsDebug = false;
     bool showTelemetry = false;
+    bool forceOverlay = false; ///< per-wheel force and velocity arrows over the player's vehicle
 };
 
 /// The process-wide settings.
