@@ -20,6 +20,7 @@
 #include "framework/gui/MessageBox.h"
 #include "render/Camera.h"
 #include "render/Effects.h"
+#include "render/ForceOverlay.h"
 #include "render/SceneAssets.h"
 #include "render/SmokePuffs.h"
 #include "render/TrackMarks.h"
@@ -128,6 +129,8 @@ void drawWorld()
     drawSmoke(target, camera, cameraZoom, sceneAssets.smokeTexture.get());
     drawWildlife(target, true, true, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), wildlifeShadowShader());
     drawWildlife(target, true, false, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), nullptr);
+    if (appSettings.forceOverlay)
+        drawForceOverlay(playerVehicle, camera, cameraZoom);
 }
 
 void soundHorn()
@@ -175,6 +178,16 @@ void handleHotKeys()
         soundHorn();
     if (orv::wasKeyPressed(K::T, true))
         appSettings.showTelemetry = !appSettings.showTelemetry;
+    if (orv::wasKeyPressed(K::F, true))
+        appSettings.forceOverlay = !appSettings.forceOverlay;
+    if (orv::wasKeyPressed(K::P, true))
+        togglePause(frameLoop.time);
+    if (orv::wasKeyPressed(K::O, true))
+        requestStep(frameLoop.time);
+    if (orv::wasKeyPressed(K::LBracket, true))
+        slowDown(frameLoop.time);
+    if (orv::wasKeyPressed(K::RBracket, true))
+        speedUp(frameLoop.time);
 }
 
 } // namespace
@@ -267,23 +280,27 @@ void runFrameLoop()
         frameProfileSection("simulate");
         if (orv::quitSignalled())
             frameLoop.quitRequested = true;
-        const float dt = orv::coreState.frameTime;
-
-        updateSmoke(dt);
-        updateTracks(dt);
-        // Steering of the animals runs on poll ticks only.
-        updateWildlife(dt, visibleWorldRect(), orv::coreState.pollTicked ? orv::coreState.pollPeriod : 0.0f);
-
-        updateControls();
+        // While paused nothing in the world moves (the engine loops, no
+        // longer refreshed, fall silent); the camera and the windows go on.
+        const float dt = simulatedSeconds(frameLoop.time, orv::coreState.frameTime);
+        const bool running = dt > 0.0f;
+        if (running) {
+            updateSmoke(dt);
+            updateTracks(dt);
+            // Steering of the animals runs on poll ticks only.
+            updateWildlife(dt, visibleWorldRect(), orv::coreState.pollTicked ? orv::coreState.pollPeriod : 0.0f);
+            updateControls();
+        }
         if (physicsWorld)
-            frameLoop.stepper.advance(*physicsWorld, playerVehicle, dt);
-        emitEffects();
+            advanceWorld(frameLoop.time, frameLoop.stepper, *physicsWorld, playerVehicle, orv::coreState.frameTime);
+        if (running)
+            emitEffects();
         placeCamera();
         frameProfileSection("world");
         drawWorld();
         frameProfileSection("interface");
 
-        if (orv::coreState.pollTicked && appSettings.ambient) {
+        if (running && orv::coreState.pollTicked && appSettings.ambient) {
             const sf::Vector2f centre = viewCentre();
             updateAmbientLevels(centre, true);
             populateWildlife(centre, ambience.levels.data());
