@@ -12,8 +12,10 @@ WorldStepper::StepResult WorldStepper::runStep(b2World& world, Vehicle& driven)
 {
     // A stepper never reset starts from the program clock, as the vehicle's
     // gear timing did.
-    if (!clockSet_)
-        reset();
+    if (!clockSet_) {
+        clock_ = orv::ProgramClock::now();
+        clockSet_ = true;
+    }
     if (!driven.beforeWorldStep(clock_ + physicsStep))
         return StepResult::NoWorld;
     clock_ += physicsStep;

@@ -127,6 +127,7 @@ TEST_F(VehicleTest, APausedWorldRunsOnlyTheStepsAskedFor)
 {
     spawn(fastCarText);
     WorldStepper stepper;
+    stepper.reset();
     TimeControl time;
     stepper.advance(*physicsWorld, vehicle, 0.01f); // time gathered, no step yet
     togglePause(time);
