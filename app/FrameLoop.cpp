@@ -283,7 +283,7 @@ void runFrameLoop()
         // While paused nothing in the world moves (the engine loops, no
         // longer refreshed, fall silent); the camera and the windows go on.
         const float dt = simulatedSeconds(frameLoop.time, orv::coreState.frameTime);
-        const bool running = dt > 0.0f;
+        const bool running = !frameLoop.time.paused || frameLoop.time.stepRequested;
         if (running) {
             updateSmoke(dt);
             updateTracks(dt);
