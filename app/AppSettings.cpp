@@ -68,6 +68,7 @@ void loadSettings()
 
     appSettings.joystick = defaults.joystick;
     readInputSettings(ini, appSettings.joystick);
+    appSettings.forceOverlay = ini.getBool("forceOverlay", defaults.forceOverlay);
 }
 
 void saveSettings()
@@ -92,6 +93,7 @@ void saveSettings()
     ini.setBool("showMinimap", appSettings.showMinimap);
     ini.setBool("physicsDebug", appSettings.physicsDebug);
     ini.setBool("showTelemetry", appSettings.showTelemetry);
+    ini.setBool("forceOverlay", appSettings.forceOverlay);
 
     writeInputSettings(ini, appSettings.joystick);
 

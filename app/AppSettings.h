@@ -17,6 +17,7 @@ struct AppSettings {
     bool physicsDebug = false;
     bool showTelemetry = false;
     JoystickMapping joystick; ///< "[input]": the joystick that drives
+    bool forceOverlay = false; ///< per-wheel force and velocity arrows over the player's vehicle
 };
 
 /// The process-wide settings.

@@ -21,6 +21,7 @@
 #include "framework/gui/MessageBox.h"
 #include "render/Camera.h"
 #include "render/Effects.h"
+#include "render/ForceOverlay.h"
 #include "render/SceneAssets.h"
 #include "render/SmokePuffs.h"
 #include "render/TrackMarks.h"
@@ -131,6 +132,8 @@ void drawWorld()
     drawSmoke(target, camera, cameraZoom, sceneAssets.smokeTexture.get());
     drawWildlife(target, true, true, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), wildlifeShadowShader());
     drawWildlife(target, true, false, camera, cameraZoom, sceneAssets.wildlifeTexture.get(), nullptr);
+    if (appSettings.forceOverlay)
+        drawForceOverlay(playerVehicle, camera, cameraZoom);
 }
 
 void soundHorn()
@@ -179,6 +182,16 @@ void handleHotKeys()
         soundHorn();
     if (orv::wasKeyPressed(K::T, true))
         appSettings.showTelemetry = !appSettings.showTelemetry;
+    if (orv::wasKeyPressed(K::F, true))
+        appSettings.forceOverlay = !appSettings.forceOverlay;
+    if (orv::wasKeyPressed(K::P, true))
+        togglePause(frameLoop.time);
+    if (orv::wasKeyPressed(K::O, true))
+        requestStep(frameLoop.time);
+    if (orv::wasKeyPressed(K::LBracket, true))
+        slowDown(frameLoop.time);
+    if (orv::wasKeyPressed(K::RBracket, true))
+        speedUp(frameLoop.time);
 }
 
 } // namespace
@@ -271,25 +284,30 @@ void runFrameLoop()
         frameProfileSection("simulate");
         if (orv::quitSignalled())
             frameLoop.quitRequested = true;
-        const float dt = profiling ? frameProfileStep() : orv::coreState.frameTime;
-
-        updateSmoke(dt);
-        updateTracks(dt);
-        // Steering of the animals runs on poll ticks only.
-        updateWildlife(dt, visibleWorldRect(), orv::coreState.pollTicked ? orv::coreState.pollPeriod : 0.0f);
-
+        // While paused nothing in the world moves (the engine loops, no
+        // longer refreshed, fall silent); the camera and the windows go on.
+        const float frameSeconds = profiling ? frameProfileStep() : orv::coreState.frameTime;
+        const float dt = simulatedSeconds(frameLoop.time, frameSeconds);
+        const bool running = !frameLoop.time.paused || frameLoop.time.stepRequested;
         checkLiveReload(orv::ProgramClock::now());
-        // The profile's scripted drive presses its own keys.
-        updateControls(profiling ? frameProfileKeys() : windowKeys());
+        if (running) {
+            updateSmoke(dt);
+            updateTracks(dt);
+            // Steering of the animals runs on poll ticks only.
+            updateWildlife(dt, visibleWorldRect(), orv::coreState.pollTicked ? orv::coreState.pollPeriod : 0.0f);
+            // The profile's scripted drive presses its own keys.
+            updateControls(profiling ? frameProfileKeys() : windowKeys());
+        }
         if (physicsWorld)
-            frameLoop.stepper.advance(*physicsWorld, playerVehicle, dt);
-        emitEffects();
+            advanceWorld(frameLoop.time, frameLoop.stepper, *physicsWorld, playerVehicle, frameSeconds);
+        if (running)
+            emitEffects();
         placeCamera();
         frameProfileSection("world");
         drawWorld();
         frameProfileSection("interface");
 
-        if (orv::coreState.pollTicked && appSettings.ambient) {
+        if (running && orv::coreState.pollTicked && appSettings.ambient) {
             const sf::Vector2f centre = viewCentre();
             updateAmbientLevels(centre, true);
             populateWildlife(centre, ambience.levels.data());

@@ -3,6 +3,7 @@
 // chooses "Exit" in the Options window (or the process is asked to stop).
 
 #include "vehicle/JoystickInput.h"
+#include "vehicle/TimeControl.h"
 #include "vehicle/Vehicle.h"
 #include "vehicle/WorldStepper.h"
 
@@ -18,6 +19,7 @@ struct FrameLoopState {
     std::string mapPath; ///< the map last loaded, as it was asked for
     WorldStepper stepper; ///< runs the world's fixed steps, the player driving
     JoystickButtonMemory padButtons; ///< the hot-key buttons as last seen
+    TimeControl time;     ///< pause, single steps and slow motion (P, O, [ and ])
 };
 
 /// The process-wide loop state, read by the on-screen windows.

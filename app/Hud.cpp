@@ -1,6 +1,7 @@
 #include "app/Hud.h"
 
 #include "app/AppSettings.h"
+#include "app/FrameLoop.h"
 #include "framework/Core.h"
 #include "framework/Layers.h"
 #include "framework/StringUtil.h"
@@ -15,7 +16,8 @@
 namespace {
 constexpr unsigned hudCharacterSize = 18;
 const char* const helpText = "\n\nF5 = Toggle Audio Panel\nTAB = Toggle Minimap\n\nE = Toggle Tuning Editor\n"
-                             "- / + = Adjust Scale\n\nU = Spawn Empty Vehicle\nM = Select Map\nR = Reload Data";
+                             "- / + = Adjust Scale\n\nP = Pause, O = Step (Paused)\n[ / ] = Slower / Faster\n"
+                             "F = Force Overlay\n\nU = Spawn Empty Vehicle\nM = Select Map\nR = Reload Data";
 } // namespace
 
 std::string hudTopLeftText(float renderScale, bool showHelp, const std::string& vehicleName, int vehicleNumber,
@@ -63,6 +65,13 @@ void drawHudText(const Vehicle& player)
                   hudTopLeftText(appSettings.renderScale, appSettings.showHelp, def ? def->name : std::string(),
                                  player.kind() + 1, count),
                   orv::FontSlot::Standard, hudCharacterSize);
+    // Pause and slow motion say so at the top, where they are not missed.
+    const std::string timeText = timeControlText(frameLoop.time);
+    if (!timeText.empty()) {
+        const float width = orv::textWidth(timeText, orv::FontSlot::Standard, hudCharacterSize);
+        orv::drawText(orv::LayerUi, sf::Vector2f((orv::window().getView().getSize().x - width) * 0.5f, 10.0f),
+                      sf::Color(255, 220, 80), timeText, orv::FontSlot::Standard, hudCharacterSize);
+    }
     // Without a definition there is nothing to read out but the scale.
     if (def) {
         const sf::Vector2f view = orv::window().getView().getSize();

@@ -123,6 +123,7 @@ void drawOptionsWindow()
     checkbox("Show Help (F1)", appSettings.showHelp);
     checkbox("Show Tuning Editor (E)", appSettings.showTuningEditor);
     checkbox("Show Telemetry (T)", appSettings.showTelemetry);
+    checkbox("Force Overlay", appSettings.forceOverlay);
 
     ImGui::Separator();
     buttonGap();

@@ -70,6 +70,7 @@ void Vehicle::spawn(b2World& world, int kind, bool player, const sf::Vector2f& p
     world_ = &world;
     ground_ = nullptr;
     player_ = player;
+    stepped_ = false;
     createChassis(b2Vec2(positionPixels.x * metresPerPixel, positionPixels.y * metresPerPixel), 0.0f);
     setKind(kind);
 }
@@ -80,6 +81,7 @@ void Vehicle::spawnDetached(b2World& world, b2Body* ground, const VehicleDef& de
     world_ = &world;
     ground_ = ground;
     player_ = false;
+    stepped_ = false;
     createChassis(b2Vec2(positionPixels.x * metresPerPixel, positionPixels.y * metresPerPixel), 0.0f);
     kind_ = -1;
     ownDefinition_ = std::make_unique<VehicleDef>(def);
@@ -148,7 +150,9 @@ void Vehicle::build(const VehicleDef* def, bool withLook)
     dyn.steerState = 0.0f;
     dyn.steerLimit = 0.0f;
     dyn.currentMaxSpeed = 0.0f;
-    dyn.gearChangeTime = orv::ProgramClock::now();
+    // Rebuilt while driving, the gear clock goes on from the clock the steps
+    // read, which a paused or slowed world holds behind the program clock.
+    dyn.gearChangeTime = stepped_ ? stepClock_ : orv::ProgramClock::now();
     dyn.definition = def;
     if (!def) {
         dyn.maxSpeed = 0.0f;
@@ -273,9 +277,15 @@ void Vehicle::fixedStep()
 
 bool Vehicle::beforeWorldStep()
 {
+    return beforeWorldStep(orv::ProgramClock::now());
+}
+
+bool Vehicle::beforeWorldStep(double clock)
+{
     if (!world_)
         return false;
-    stepClock_ = orv::ProgramClock::now();
+    stepClock_ = clock;
+    stepped_ = true;
     if (observer_)
         observer_->beforeStep(*this, stepClock_);
     stepVehicle(dynamics, physicsStep, stepClock_);
@@ -289,6 +299,8 @@ bool Vehicle::afterWorldStep()
         if (whole()) {
             lastWholePosition_ = body_->GetPosition();
             lastWholeAngle_ = body_->GetAngle();
+            for (Wheel& wheel : dynamics.wheels)
+                recordBrakeForce(wheel, physicsStep);
         } else {
             // Extreme files (wheels far from a tiny body, huge power on no
             // mass) can drive Box2D's joint solver past any finite number; the

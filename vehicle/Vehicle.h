@@ -55,8 +55,10 @@ public:
     /// WorldStepper instead.
     void fixedStep();
     /// The observer's look and this vehicle's drive for one fixed step, before
-    /// the world steps; false when there is no world.
+    /// the world steps, at the program clock; false when there is no world.
     bool beforeWorldStep();
+    /// The same with the step's clock given (a WorldStepper's own).
+    bool beforeWorldStep(double clock);
     /// After the world's step: a vehicle whose bodies came out of it at NaN
     /// restarts where it last was whole (true then), and the observer is told.
     bool afterWorldStep();
@@ -100,6 +102,7 @@ private:
     int kind_ = -1;
     bool player_ = false;
     double stepClock_ = 0.0; ///< the clock the current step read
+    bool stepped_ = false;   ///< stepped since the last spawn: stepClock_ is its clock
     b2Vec2 lastWholePosition_{0.0f, 0.0f};
     float lastWholeAngle_ = 0.0f;
     bool cameApartReported_ = false;

@@ -114,6 +114,7 @@ void applyWheelForce(Wheel& wheel, const b2Vec2& local)
     const b2Vec2 world = wheel.body->GetWorldVector(local);
     wheel.body->ApplyForceToCenter(world, true);
     wheel.lastForce = world;
+    wheel.driveForce = world;
     wheel.lastLocalForce = local;
     wheel.stepForce = local.y;
 }
@@ -219,6 +220,7 @@ void applyForces(VehicleDynamics& dyn, float dt)
     for (Wheel& wheel : dyn.wheels) {
         wheel.displaySteerAngle = 0.0f;
         wheel.stepForce = 0.0f;
+        wheel.driveForce.SetZero();
     }
     if (!def.tracks)
         steerWheels(dyn);
@@ -340,7 +342,7 @@ void stepVehicle(VehicleDynamics& dyn, float dt, double now)
     chooseGear(dyn, now);
     applyForces(dyn, dt);
     for (Wheel& wheel : dyn.wheels) {
-        tyreStep(wheel);
+        tyreStep(wheel, dt);
         scrollTread(wheel, dt, dyn.definition->tracks);
     }
 }
