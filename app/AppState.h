@@ -3,7 +3,8 @@
 // puts it back as a fresh process has it (tests start from there):
 // - appSettings (AppSettings.h): the user's settings, "Tarnwick.ini";
 // - frameLoop, playerVehicle, parkedVehicles (FrameLoop.h): the loop's flags,
-//   the map path, the world stepper and the vehicles;
+//   the map path, the world stepper, the time control, the joystick buttons
+//   as last seen, and the vehicles;
 // - the tuning editor's gears marked for deletion and last refused value
 //   (TuningEditor.cpp);
 // - the edit history and the tracked file's values (EditTracking.cpp);
