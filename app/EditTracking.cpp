@@ -1,10 +1,10 @@
 #include "app/EditTracking.h"
 
 #include "app/EditHistory.h"
+#include "app/FileWatch.h"
 #include "app/TuningEditor.h"
 #include "framework/ContentFile.h"
 #include "framework/Log.h"
-#include "framework/PathUtil.h"
 #include "framework/ScreenMessages.h"
 #include "framework/WidgetTrace.h"
 #include "vehicle/Vehicle.h"
@@ -13,8 +13,6 @@
 #include <imgui.h>
 
 #include <SFML/Window/Keyboard.hpp>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -34,14 +32,11 @@ Tracking& tracking()
     return editTracking;
 }
 
-// -1 for a missing file and for anything but a regular file: this runs every
-// frame, and opening a FIFO put there would wait for a writer for ever.
+// The modification time, -1 for a missing file and for anything but a
+// regular file (stat only: this runs every frame).
 long long fileStamp(const std::string& path)
 {
-    struct stat st {};
-    if (stat(orv::nativePath(path).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return -1;
-    return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    return fileStampOf(path).modified;
 }
 
 // The file's values, read again whenever the file changes on disk.
